@@ -1,0 +1,125 @@
+#include "app/driver.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <cwchar>
+#include <memory>
+
+#include "app/exit_codes.h"
+#include "app/install_location.h"
+#include "app/main_dlg.h"
+#include "base/win_handles.h"
+
+namespace velora {
+namespace {
+
+// COM for the calling thread, for the life of the object.
+class ComApartment {
+  public:
+    ComApartment() { ::CoInitialize(nullptr); }
+    ~ComApartment() { ::CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+};
+
+void InitCommonControls() {
+    INITCOMMONCONTROLSEX icc = {};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_BAR_CLASSES;
+    ::InitCommonControlsEx(&icc);
+}
+
+int RunInteractive() {
+    if (!IsOsSupported(::GetVersion())) {
+        // The old-system warning dialog comes with the message dialogs; until
+        // then an unsupported system ends as if the user had cancelled.
+        return kExitOk;
+    }
+    // The main window is not built yet: the interactive path ends here.
+    return kExitOk;
+}
+
+}  // namespace
+
+bool HasSilentSwitch(const wchar_t* commandLine) {
+    if (commandLine == nullptr || commandLine[0] == L'\0') {
+        return false;
+    }
+    int argc = 0;
+    ScopedLocalMemory<LPWSTR*> argv(::CommandLineToArgvW(commandLine, &argc));
+    if (!argv) {
+        return false;
+    }
+    for (int i = 0; i < argc; ++i) {
+        if (_wcsicmp(argv.Get()[i], L"/s") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsOsSupported(DWORD version) {
+    const DWORD major = LOBYTE(LOWORD(version));
+    const DWORD minor = HIBYTE(LOWORD(version));
+    return major > 5 || (major == 5 && minor >= 1);
+}
+
+int ExitCodeForLaunchError(SetupLaunchError error) {
+    switch (error) {
+        case SetupLaunchError::kNone:
+            return kExitOk;
+        case SetupLaunchError::kNoInstallDir:
+            return kExitNoInstallDir;
+        case SetupLaunchError::kPayloadMissing:
+        case SetupLaunchError::kPayloadNotWritten:
+            return kExitPayloadUnavailable;
+        case SetupLaunchError::kNotStarted:
+            return kExitSetupNotStarted;
+    }
+    return kExitSetupNotStarted;
+}
+
+int RunSilentInstall(PathBuffer& dir, HMODULE payloadModule) {
+    dir[0] = L'\0';
+    if (!ResolveInstallDir(dir, nullptr)) {
+        return kExitNoInstallDir;
+    }
+    SetupLaunch launch = ExtractAndRunSetup(dir, payloadModule);
+    if (!launch.process) {
+        return ExitCodeForLaunchError(launch.error);
+    }
+    DWORD setupExit = 0;
+    if (::WaitForSingleObject(launch.process.Get(), INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(launch.process.Get(), &setupExit)) {
+        return kExitSetupLost;
+    }
+    return static_cast<int>(setupExit);
+}
+
+int RunInstaller(HINSTANCE /*instance*/) {
+    // Declared first so it is closed last.
+    ScopedHandle instanceMutex;
+    ComApartment com;
+
+    const bool silent = HasSilentSwitch(::GetCommandLineW());
+    instanceMutex.Reset(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+    if (!instanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        // An interactive duplicate leaves quietly; a scripted one must learn
+        // that nothing was installed.
+        return silent ? kExitAlreadyRunning : kExitOk;
+    }
+
+    InitCommonControls();
+
+    // Created on both paths: it makes the progress objects the setup program opens.
+    auto mainDlg = std::make_unique<CMainDlg>();
+    if (silent) {
+        PathBuffer dir = {};
+        return RunSilentInstall(dir);
+    }
+    return RunInteractive();
+}
+
+}  // namespace velora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/payload_launcher.h"
+#include "base/path_buffer.h"
+
+namespace velora {
+
+inline constexpr wchar_t kInstanceMutexName[] =
+    L"VELORA_INSTALL_{5D3C1F72-8B4E-4A09-A6D1-3E7F0B2C9A48}";
+
+// The whole process: start-up, silent or interactive install, teardown.
+// Returns the process exit code.
+int RunInstaller(HINSTANCE instance);
+
+// True when any argument (the program path included) is exactly "/s" in
+// either case. An unsplittable command line has no arguments.
+bool HasSilentSwitch(const wchar_t* commandLine);
+
+// Windows XP (5.1) or later, from a GetVersion() value.
+bool IsOsSupported(DWORD version);
+
+// Resolves the directory into `dir`, runs the setup program and waits for it.
+// Returns 0 only when the setup program ran and exited 0.
+int RunSilentInstall(PathBuffer& dir, HMODULE payloadModule = nullptr);
+
+// Exit code for a setup program that could not be started.
+int ExitCodeForLaunchError(SetupLaunchError error);
+
+}  // namespace velora

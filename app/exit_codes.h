@@ -1,0 +1,17 @@
+#pragma once
+
+namespace velora {
+
+// Process exit codes of the installer. On the silent path a setup program that
+// ran and failed passes its own non-zero code through; these mark the cases
+// where it never got to run. The interactive path ends with 0.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitAlreadyRunning = 1001,      // another installer holds the instance mutex (silent only)
+    kExitNoInstallDir = 1002,        // no install directory could be determined
+    kExitPayloadUnavailable = 1003,  // setup program missing, or not written to the temp folder
+    kExitSetupNotStarted = 1004,     // the setup program could not be started
+    kExitSetupLost = 1005,           // its end or its exit code could not be observed
+};
+
+}  // namespace velora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/path_buffer.h"
+
+namespace velora {
+
+inline constexpr wchar_t kProductName[] = L"Velora";
+// Registry keys under HKEY_LOCAL_MACHINE that may name the install directory.
+inline constexpr wchar_t kOwnKeyFormat[] = L"SOFTWARE\\Corvane Network\\%ls";
+inline constexpr wchar_t kOemKeyPath[] = L"SOFTWARE\\Corvane Network\\CorvaneOem\\corvane_backwnd";
+inline constexpr wchar_t kDirValueName[] = L"dir";
+// The maker's main product folder; Velora goes into a sibling folder.
+inline constexpr wchar_t kOemProductFolder[] = L"Corvane";
+inline constexpr wchar_t kDefaultSubfolder[] = L"Corvane Network\\";
+
+// Below this many MiB free, the install drive counts as low on space.
+inline constexpr std::uint64_t kLowSpaceThresholdMiB = 100;
+
+// Finds the install directory: the product's own registry key, then the OEM
+// key's sibling rule, then Program Files\Corvane Network\Velora. `owner` is
+// the window for the shell call (may be null). Returns false and leaves `dir`
+// empty when no step yields a directory.
+bool ResolveInstallDir(PathBuffer& dir, HWND owner);
+
+// Reads a registry value as a wide string into `out`. The result is always
+// terminated; a value that does not fit (or is empty) counts as unreadable.
+bool ReadRegistryPath(HKEY root, const wchar_t* subkey, const wchar_t* value, PathBuffer& out);
+
+// "X:\...\Corvane" (exact case) -> "X:\...\Velora". False for anything else,
+// including a value ending in a separator or without any separator.
+bool OemSiblingDir(const wchar_t* oemDir, PathBuffer& out);
+
+// programFiles + "\Corvane Network\Velora".
+bool DefaultInstallDir(const wchar_t* programFiles, PathBuffer& out);
+
+// True when the drive holding `path` has less than 100 MiB free. An empty path
+// or a failed query is never low.
+bool IsLowDiskSpace(const wchar_t* path);
+bool IsBelowLowSpaceThreshold(std::uint64_t freeBytes);
+
+}  // namespace velora

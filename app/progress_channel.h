@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/win_handles.h"
+
+namespace velora {
+
+// The setup program reports progress through these named objects: it writes the
+// percentage as a 32-bit integer at offset 0 of the mapping, then sets the event.
+inline constexpr wchar_t kProgressMappingName[] = L"VELORA_TRAVO_MAP";
+inline constexpr wchar_t kProgressEventName[] = L"VELORA_TRAVO_NOTIFY";
+inline constexpr DWORD kProgressMappingBytes = 4096;
+
+// Creates (or opens, when they already exist) the mapping, its view and the
+// auto-reset event. Each part is made independently of the others; a missing
+// part is simply absent.
+class ProgressChannel {
+  public:
+    ProgressChannel();
+    ProgressChannel(const ProgressChannel&) = delete;
+    ProgressChannel& operator=(const ProgressChannel&) = delete;
+    ~ProgressChannel() = default;
+
+    HANDLE Event() const { return event_.Get(); }
+    bool HasView() const { return view_.IsValid(); }
+    // The last percentage written by the setup program; 0 without a view.
+    std::int32_t ReadPercent() const;
+
+  private:
+    // Declaration order matters: the view is unmapped before its mapping closes.
+    ScopedHandle mapping_;
+    ScopedMappedView view_;
+    ScopedHandle event_;
+};
+
+}  // namespace velora

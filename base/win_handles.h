@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include "base/unique_resource.h"
+
+namespace velora {
+
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    // Some APIs report failure as INVALID_HANDLE_VALUE, others as NULL.
+    static bool IsValid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::CloseHandle(h); }
+};
+
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Type h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(Type h) { ::FindClose(h); }
+};
+
+struct RegKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type k) { return k != nullptr; }
+    static void Close(Type k) { ::RegCloseKey(k); }
+};
+
+struct MappedViewTraits {
+    using Type = void*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type p) { return p != nullptr; }
+    static void Close(Type p) { ::UnmapViewOfFile(p); }
+};
+
+// Memory the system hands out with LocalAlloc (CommandLineToArgvW, SID strings).
+template <typename T>
+struct LocalMemoryTraits {
+    using Type = T;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type p) { return p != nullptr; }
+    static void Close(Type p) { ::LocalFree(reinterpret_cast<HLOCAL>(p)); }
+};
+
+using ScopedHandle = UniqueResource<KernelHandleTraits>;
+using ScopedFindHandle = UniqueResource<FindHandleTraits>;
+using ScopedRegKey = UniqueResource<RegKeyTraits>;
+using ScopedMappedView = UniqueResource<MappedViewTraits>;
+template <typename T>
+using ScopedLocalMemory = UniqueResource<LocalMemoryTraits<T>>;
+
+}  // namespace velora

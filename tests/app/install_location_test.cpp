@@ -1,0 +1,148 @@
+#include "app/install_location.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "tests/support/test_registry.h"
+
+namespace velora {
+namespace {
+
+using test::RegistryKeyRemoval;
+using test::WriteRegistryString;
+using test::WriteRegistryValue;
+
+const std::wstring kOwnKey = L"SOFTWARE\\Corvane Network\\Velora";
+const std::wstring kOemKey = kOemKeyPath;
+
+std::wstring ProgramFilesDefault() {
+    wchar_t folder[MAX_PATH] = {};
+    EXPECT_TRUE(::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE));
+    return std::wstring(folder) + L"\\Corvane Network\\Velora";
+}
+
+// Every case starts without either key and leaves none behind.
+class ResolveInstallDirTest : public ::testing::Test {
+  protected:
+    std::wstring Resolve() {
+        PathBuffer dir;
+        std::fill(std::begin(dir), std::end(dir), L'#');
+        if (!ResolveInstallDir(dir, nullptr)) {
+            return L"<none>";
+        }
+        return dir;
+    }
+
+    RegistryKeyRemoval ownKey_{HKEY_LOCAL_MACHINE, kOwnKey};
+    RegistryKeyRemoval oemKey_{HKEY_LOCAL_MACHINE, kOemKey};
+};
+
+TEST_F(ResolveInstallDirTest, OwnKeyIsUsedAsStored) {
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", L"D:\\Tools\\Somewhere Else");
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", L"D:\\Apps\\Corvane");
+    EXPECT_EQ(L"D:\\Tools\\Somewhere Else", Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, EmptyOwnValueFallsBackToOemSibling) {
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", L"");
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", L"D:\\Apps\\Corvane Network\\Corvane");
+    EXPECT_EQ(L"D:\\Apps\\Corvane Network\\Velora", Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, OemFolderOtherThanCorvaneFallsBackToDefault) {
+    for (const wchar_t* oem : {L"D:\\Apps\\Corvane Network\\corvane", L"D:\\Apps\\Other",
+                               L"D:\\Apps\\Corvane\\", L"Corvane", L"D:\\Apps\\CorvaneX"}) {
+        WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", oem);
+        EXPECT_EQ(ProgramFilesDefault(), Resolve()) << "OEM dir: " << std::wstring(oem).c_str();
+    }
+}
+
+TEST_F(ResolveInstallDirTest, OemFolderAtDriveRootGivesSiblingAtRoot) {
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", L"D:\\Corvane");
+    EXPECT_EQ(L"D:\\Velora", Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, NoKeysGiveProgramFilesDefault) {
+    EXPECT_EQ(ProgramFilesDefault(), Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, ValueStoredWithoutTerminatorIsReadWhole) {
+    const std::wstring value = L"D:\\NoTerminator";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_SZ, value.data(),
+                       static_cast<DWORD>(value.size() * sizeof(wchar_t)));
+    EXPECT_EQ(value, Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, LongestValueThatFitsIsTakenLongerIsRefused) {
+    const std::wstring fits = L"D:\\" + std::wstring(kPathChars - 1 - 3, L'a');  // 259 characters
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_SZ, fits.data(),
+                       static_cast<DWORD>(fits.size() * sizeof(wchar_t)));
+    EXPECT_EQ(fits, Resolve());
+
+    for (std::size_t length : {kPathChars, kPathChars + 40}) {
+        const std::wstring tooLong = L"D:\\" + std::wstring(length - 3, L'b');
+        WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_SZ, tooLong.data(),
+                           static_cast<DWORD>(tooLong.size() * sizeof(wchar_t)));
+        EXPECT_EQ(ProgramFilesDefault(), Resolve()) << "length " << length;
+    }
+}
+
+TEST_F(ResolveInstallDirTest, ValueOfAnotherTypeIsReadAsText) {
+    const wchar_t value[] = L"D:\\Binary";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_BINARY, value, sizeof(value));
+    EXPECT_EQ(L"D:\\Binary", Resolve());
+    // An odd byte count cannot end in half a character.
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_BINARY, value, 5);
+    EXPECT_EQ(L"D:", Resolve());
+}
+
+TEST(OemSiblingDirTest, LongestValueWorksLongerIsRefusedRatherThanTruncated) {
+    const std::wstring parent = L"D:\\" + std::wstring(kPathChars - 1 - 3 - 8, L'p');
+    const std::wstring oem = parent + L"\\Corvane";
+    ASSERT_EQ(kPathChars - 1, oem.size());
+    PathBuffer out = {};
+    EXPECT_TRUE(OemSiblingDir(oem.c_str(), out));
+    EXPECT_EQ(parent + L"\\Velora", std::wstring(out));
+
+    const std::wstring tooLong = L"D:\\" + std::wstring(kPathChars, L'p') + L"\\Corvane";
+    PathBuffer untouched = L"unchanged";
+    EXPECT_FALSE(OemSiblingDir(tooLong.c_str(), untouched));
+    EXPECT_STREQ(L"unchanged", untouched);
+}
+
+TEST(DefaultInstallDirTest, AddsProductFolderBelowProgramFiles) {
+    PathBuffer out = {};
+    EXPECT_TRUE(DefaultInstallDir(L"C:\\Program Files", out));
+    EXPECT_STREQ(L"C:\\Program Files\\Corvane Network\\Velora", out);
+    EXPECT_TRUE(DefaultInstallDir(L"C:\\", out));
+    EXPECT_STREQ(L"C:\\Corvane Network\\Velora", out);
+    EXPECT_FALSE(DefaultInstallDir(L"", out));
+}
+
+TEST(LowDiskSpaceTest, ThresholdIsOneHundredWholeMiB) {
+    constexpr std::uint64_t kMiB = 1024 * 1024;
+    EXPECT_TRUE(IsBelowLowSpaceThreshold(0));
+    EXPECT_TRUE(IsBelowLowSpaceThreshold(99 * kMiB));
+    EXPECT_TRUE(IsBelowLowSpaceThreshold(100 * kMiB - 1));
+    EXPECT_FALSE(IsBelowLowSpaceThreshold(100 * kMiB));
+    EXPECT_FALSE(IsBelowLowSpaceThreshold(5000ull * 1024 * kMiB));  // above 4 GiB: no overflow
+}
+
+TEST(LowDiskSpaceTest, MissingPathOrFailedQueryIsNotLow) {
+    EXPECT_FALSE(IsLowDiskSpace(nullptr));
+    EXPECT_FALSE(IsLowDiskSpace(L""));
+    const DWORD drives = ::GetLogicalDrives();
+    for (wchar_t letter = L'Y'; letter > L'D'; --letter) {
+        if (!(drives & (1u << (letter - L'A')))) {
+            const std::wstring path = std::wstring(1, letter) + L":\\Velora";
+            EXPECT_FALSE(IsLowDiskSpace(path.c_str())) << "unmapped drive " << char(letter);
+            break;
+        }
+    }
+    EXPECT_FALSE(IsLowDiskSpace(L"\\\\no-such-server\\share\\Velora"));
+}
+
+}  // namespace
+}  // namespace velora

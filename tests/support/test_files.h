@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velora::test {
+
+// Full path of a program built into the same folder as the running test.
+std::wstring BuiltProgramPath(const wchar_t* fileName);
+
+// A fresh, empty folder below the temp folder; removed with everything in it
+// when the object goes.
+class TempFolder {
+  public:
+    explicit TempFolder(const std::wstring& name);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& child) const { return path_ + L"\\" + child; }
+
+  private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+
+// Sets an environment variable for this process (and the children it starts)
+// and restores the previous value when the object goes.
+class ScopedEnvironmentVariable {
+  public:
+    ScopedEnvironmentVariable(const wchar_t* name, const wchar_t* value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+  private:
+    std::wstring name_;
+    std::wstring previous_;
+    bool hadPrevious_ = false;
+};
+
+// Runs a command line and waits up to `timeoutMs`. Returns the exit code, or
+// -1 when it could not start or did not end in time (it is then terminated).
+long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
+}  // namespace velora::test
