@@ -11,6 +11,8 @@
 #include "app/install_location.h"
 #include "app/main_dlg.h"
 #include "base/win_handles.h"
+#include "markup/string_pool.h"
+#include "markup/style_pool.h"
 
 namespace velora {
 namespace {
@@ -112,6 +114,9 @@ int RunInstaller(HINSTANCE /*instance*/) {
     }
 
     InitCommonControls();
+    // Shared markup tables, before any window exists.
+    BkStylePool::Instance().Load(kStyleTableId);
+    BkString::Instance().Load(kStringTableId);
 
     // Created on both paths: it makes the progress objects the setup program opens.
     auto mainDlg = std::make_unique<CMainDlg>();

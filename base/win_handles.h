@@ -44,11 +44,22 @@ struct LocalMemoryTraits {
     static void Close(Type p) { ::LocalFree(reinterpret_cast<HLOCAL>(p)); }
 };
 
+// GDI objects (fonts, brushes, pens, bitmaps, regions).
+template <typename T>
+struct GdiObjectTraits {
+    using Type = T;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type object) { return object != nullptr; }
+    static void Close(Type object) { ::DeleteObject(object); }
+};
+
 using ScopedHandle = UniqueResource<KernelHandleTraits>;
 using ScopedFindHandle = UniqueResource<FindHandleTraits>;
 using ScopedRegKey = UniqueResource<RegKeyTraits>;
 using ScopedMappedView = UniqueResource<MappedViewTraits>;
 template <typename T>
 using ScopedLocalMemory = UniqueResource<LocalMemoryTraits<T>>;
+using ScopedFont = UniqueResource<GdiObjectTraits<HFONT>>;
+using ScopedBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
 
 }  // namespace velora

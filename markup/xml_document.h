@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include <tinyxml.h>
+
+namespace velora {
+
+// One parsed markup document. A document is used whole or not at all: a parse
+// error or an unexpected root tag rejects it.
+class BkXmlDocument {
+  public:
+    // Parses UTF-8 text (a leading byte-order mark is skipped) and checks that
+    // the root element's tag is `rootTag`.
+    bool Parse(const std::string& text, const char* rootTag);
+    const TiXmlElement* Root() const { return root_; }
+
+  private:
+    TiXmlDocument document_;
+    const TiXmlElement* root_ = nullptr;
+};
+
+// Attribute text as stored (UTF-8), or null when absent.
+const char* AttributeText(const TiXmlElement* element, const char* name);
+// Attribute read as a decimal integer; 0 when absent.
+int AttributeInt(const TiXmlElement* element, const char* name);
+// The element's first text child (UTF-8); empty when it has none.
+std::string ElementText(const TiXmlElement* element);
+
+}  // namespace velora
