@@ -1,0 +1,62 @@
+#include "controls/control_groups.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "ui/control_registry.h"
+
+namespace velora {
+
+BkControlGroups& BkControlGroups::Instance() {
+    // Never destroyed: controls may leave their groups during process exit.
+    static BkControlGroups* groups = new BkControlGroups();
+    return *groups;
+}
+
+void BkControlGroups::Join(const std::string& group, std::int32_t handle) {
+    std::lock_guard<std::mutex> lock(BkControlRegistry::Instance().Lock());
+    std::vector<std::int32_t>& members = groups_[group];
+    if (std::find(members.begin(), members.end(), handle) == members.end()) {
+        members.push_back(handle);
+    }
+}
+
+void BkControlGroups::Leave(const std::string& group, std::int32_t handle) {
+    std::lock_guard<std::mutex> lock(BkControlRegistry::Instance().Lock());
+    auto found = groups_.find(group);
+    if (found == groups_.end()) {
+        return;
+    }
+    std::vector<std::int32_t>& members = found->second;
+    members.erase(std::remove(members.begin(), members.end(), handle), members.end());
+    if (members.empty()) {
+        groups_.erase(found);
+    }
+}
+
+std::vector<std::int32_t> BkControlGroups::Members(const std::string& group) const {
+    std::lock_guard<std::mutex> lock(BkControlRegistry::Instance().Lock());
+    auto found = groups_.find(group);
+    return found == groups_.end() ? std::vector<std::int32_t>{} : found->second;
+}
+
+void GroupMembership::Join(const std::string& group) {
+    if (joined_ && group_ == group) {
+        return;
+    }
+    Leave();
+    BkControlGroups::Instance().Join(group, handle_);
+    group_ = group;
+    joined_ = true;
+}
+
+void GroupMembership::Leave() {
+    if (!joined_) {
+        return;
+    }
+    BkControlGroups::Instance().Leave(group_, handle_);
+    joined_ = false;
+    group_.clear();
+}
+
+}  // namespace velora

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ui/bk_window.h"
+
+namespace velora {
+
+// "progress": a value between `min` and `max` shown as a filled part (skins,
+// or outlined rounded rectangles), optionally with its percentage, or a
+// sliding marquee block in indeterminate mode.
+class CBkProgress : public CBkWindow {
+  public:
+    static constexpr char kTag[] = "progress";
+    bool IsClass(const char* tag) const override;
+    const char* GetObjectClass() const override { return kTag; }
+    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
+
+    const std::string& BackgroundSkin() const { return bgSkin_; }
+    const std::string& PositionSkin() const { return posSkin_; }
+    int SkinPosX() const { return skinPosX_; }
+    std::uint32_t Min() const { return min_; }
+    std::uint32_t Max() const { return max_; }
+    std::uint32_t Value() const { return value_; }
+    bool ShowPercent() const { return showPercent_ != 0; }
+    bool Indeterminate() const { return progressBar_ != 0; }
+
+  protected:
+    std::string bgSkin_;
+    std::string posSkin_;
+    int skinPosX_ = 2;
+    // Unsigned: painting compares, swaps and clamps them as 32-bit unsigned.
+    std::uint32_t min_ = 0;
+    std::uint32_t max_ = 0;
+    std::uint32_t value_ = 0;
+    int showPercent_ = 0;
+    int progressBar_ = 0;
+    // Marquee block, kept between paints.
+    RECT marquee_ = {};
+    int marqueeStartX_ = 0;
+    bool marqueeFirstPaint_ = true;
+};
+
+// "progressex": the progress bar with a suffix after the percentage and a
+// fixed horizontal inset for the fill.
+class CBkProgressEx : public CBkProgress {
+  public:
+    static constexpr char kTag[] = "progressex";
+    bool IsClass(const char* tag) const override;
+    const char* GetObjectClass() const override { return kTag; }
+    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
+
+    const std::wstring& ExtendText() const { return extendText_; }
+    int PositionImageLeft() const { return posImgLeft_; }
+
+  private:
+    std::wstring extendText_;
+    int posImgLeft_ = 2;
+};
+
+}  // namespace velora

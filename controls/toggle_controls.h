@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "controls/control_groups.h"
+#include "ui/bk_window.h"
+
+namespace velora {
+
+// "check": a check box with its label; the checked state bit is the value.
+class CBkCheckBox : public CBkWindow {
+  public:
+    static constexpr char kTag[] = "check";
+    bool IsClass(const char* tag) const override;
+    const char* GetObjectClass() const override { return kTag; }
+    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
+    bool RedrawOnStateChange() override { return true; }
+
+    // `check` as written; it does not preset the checked bit.
+    const std::optional<int>& Check() const { return check_; }
+    const std::string& Skin() const { return skin_; }
+    const std::string& SkinChecked() const { return skinCheck_; }
+
+  private:
+    std::optional<int> check_;
+    std::string skin_ = "cmn_checkbox";
+    std::string skinCheck_ = "cmn_checkbox_check";
+};
+
+// "radio": a radio button. It is always in a group (an absent `group` is the
+// group with the empty name) from the end of its load until it is destroyed.
+class CBkRadioBox : public CBkWindow {
+  public:
+    static constexpr char kTag[] = "radio";
+    bool IsClass(const char* tag) const override;
+    const char* GetObjectClass() const override { return kTag; }
+    bool Load(const TiXmlElement* element) override;
+    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
+    bool RedrawOnStateChange() override { return true; }
+
+    const std::optional<int>& Check() const { return check_; }
+    const std::string& Group() const { return group_; }
+    const std::string& Skin() const { return skin_; }
+    const std::string& SkinChecked() const { return skinCheck_; }
+
+  private:
+    std::optional<int> check_;
+    std::string group_;
+    std::string skin_ = "cmn_radio";
+    std::string skinCheck_ = "cmn_radio_check";
+    GroupMembership membership_{Handle()};
+};
+
+}  // namespace velora

@@ -1,0 +1,322 @@
+#include "ui/bk_container.h"
+
+#include <cstring>
+
+#include <tinyxml.h>
+
+#include "markup/font_pool.h"
+#include "markup/style_pool.h"
+#include "markup/value_parsers.h"
+#include "ui/control_creator.h"
+
+namespace velora {
+namespace {
+
+bool IsTag(const char* tag, const char* own) {
+    return tag != nullptr && std::strcmp(tag, own) == 0;
+}
+
+// Text settings a container hands down to the children it paints; restored
+// when the object goes.
+class ScopedTextSettings {
+  public:
+    ScopedTextSettings(HDC dc, const CBkWindow& container) : dc_(dc), saved_(::SaveDC(dc)) {
+        const BkStyle& style = container.Style();
+        ::SetBkMode(dc, TRANSPARENT);
+        HFONT font = container.OwnFont() ? container.OwnFont() : style.font;
+        if (font == nullptr) {
+            font = BkFontPool::Instance().GetFont(0);
+        }
+        if (font != nullptr) {
+            ::SelectObject(dc, font);
+        }
+        const COLORREF text =
+            container.OwnTextColor() != kNoColor ? container.OwnTextColor() : style.crText;
+        if (text != kNoColor) {
+            ::SetTextColor(dc, text);
+        }
+    }
+    ~ScopedTextSettings() {
+        if (saved_ != 0) {
+            ::RestoreDC(dc_, saved_);
+        }
+    }
+    ScopedTextSettings(const ScopedTextSettings&) = delete;
+    ScopedTextSettings& operator=(const ScopedTextSettings&) = delete;
+
+  private:
+    HDC dc_;
+    int saved_;
+};
+
+}  // namespace
+
+RECT CBkContainerWnd::ChildArea() const {
+    const BkStyle& style = Style();
+    RECT area = Rect();
+    area.left += style.xMargin;
+    area.right -= style.xMargin;
+    area.top += style.yMargin;
+    area.bottom -= style.yMargin;
+    return area;
+}
+
+void CBkContainerWnd::PlaceChild(CBkWindow* child, const RECT& area) {
+    if (child == nullptr) {
+        return;
+    }
+    const ChildPlacement where = PlaceInArea(area, child->Position().list);
+    WINDOWPOS placement = {};
+    placement.x = where.x;
+    placement.y = where.y;
+    placement.cx = where.availableWidth;
+    placement.cy = where.availableHeight;
+    child->SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
+}
+
+// ---- CBkDialog ----------------------------------------------------------------
+
+bool CBkDialog::IsClass(const char* tag) const {
+    return IsTag(tag, kTag);
+}
+
+CBkDialog::~CBkDialog() {
+    DestroyChildren();
+}
+
+bool CBkDialog::Load(const TiXmlElement* element) {
+    if (!CBkWindow::Load(element)) {
+        return false;
+    }
+    return LoadChildren(element->FirstChildElement());
+}
+
+bool CBkDialog::SetAttribute(const std::string& name, const std::string& value, bool loading) {
+    if (CBkWindow::SetAttribute(name, value, loading)) {
+        return true;
+    }
+    if (name == "onlydrawchild") {
+        onlyDrawChild_ = ParseDecimal(value);
+        return true;
+    }
+    return false;
+}
+
+void CBkDialog::SetContainer(HWND host) {
+    CBkWindow::SetContainer(host);
+    for (auto& child : children_) {
+        child->SetContainer(host);
+    }
+}
+
+void CBkDialog::RelayHostEvent(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (auto& child : children_) {
+        child->RelayHostEvent(message, wParam, lParam);
+    }
+}
+
+std::unique_ptr<CBkWindow> CBkDialog::CreateChild(const char* tag) {
+    if (tag == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<CBkWindow> child;
+    if (StandardTier() != nullptr) {
+        child = StandardTier()->CreateControl(tag);
+        // A dlg or dlgbtn made here inherits this container's extended tier.
+        if (child && (child->IsClass(CBkDialog::kTag) || child->IsClass(CBkDialogButton::kTag))) {
+            static_cast<CBkDialog*>(child.get())->SetCreator(creator_);
+        }
+    }
+    if (!child && creator_ != nullptr) {
+        child = creator_->CreateControl(tag);
+    }
+    if (auto* container = dynamic_cast<CBkContainerWnd*>(child.get())) {
+        container->SetStandardTier(StandardTier());
+    }
+    return child;
+}
+
+bool CBkDialog::LoadChildren(const TiXmlElement* first) {
+    DestroyChildren();
+    for (const TiXmlElement* element = first; element; element = element->NextSiblingElement()) {
+        std::unique_ptr<CBkWindow> child = CreateChild(element->Value());
+        if (!child) {
+            continue;  // unknown tag: the element and its subtree are skipped
+        }
+        child->SetParentHandle(Handle());
+        child->SetContainer(Host());
+        child->Load(element);
+        children_.push_back(std::move(child));
+    }
+    return true;
+}
+
+void CBkDialog::DestroyChildren() {
+    // Move the list out first so that nothing reaches a half-destroyed child.
+    std::vector<std::unique_ptr<CBkWindow>> children;
+    children.swap(children_);
+    for (auto& child : children) {
+        child->SendControlMessage(WM_DESTROY);
+        child.reset();
+    }
+}
+
+CBkWindow* CBkDialog::FindChildById(std::int32_t id) {
+    for (auto& child : children_) {
+        if (child->Id() == id) {
+            return child.get();
+        }
+    }
+    for (auto& child : children_) {
+        if (child->IsContainer()) {
+            if (CBkWindow* found = static_cast<CBkContainerWnd*>(child.get())->FindChildById(id)) {
+                return found;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void CBkDialog::RepositionChildren() {
+    const RECT area = ChildArea();
+    for (auto& child : children_) {
+        PlaceChild(child.get(), area);
+    }
+}
+
+void CBkDialog::RepositionChild(CBkWindow* child) {
+    PlaceChild(child, ChildArea());
+}
+
+std::int32_t CBkDialog::HitTest(int x, int y) {
+    const POINT point = {x, y};
+    if (!::PtInRect(&Rect(), point)) {
+        return 0;
+    }
+    if (onlyDrawChild_ != 0) {
+        return Handle();
+    }
+    // Topmost (last) first; floating children before the others.
+    for (bool floating : {true, false}) {
+        for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+            CBkWindow& child = **it;
+            const bool childFloats = (child.Position().flags & kFloating) != 0;
+            if ((child.State() & kStateHidden) || child.IsTransparent() ||
+                childFloats != floating) {
+                continue;
+            }
+            if (const std::int32_t hit = child.HitTest(x, y)) {
+                return hit;
+            }
+        }
+    }
+    return Handle();
+}
+
+bool CBkDialog::RedrawRegion(HDC dc, HRGN region) {
+    if (!CBkWindow::RedrawRegion(dc, region)) {
+        return false;
+    }
+    ScopedTextSettings settings(dc, *this);
+    for (auto& child : children_) {
+        if (!(child->State() & kStateHidden)) {
+            child->RedrawRegion(dc, region);
+        }
+    }
+    return true;
+}
+
+bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_WINDOWPOSCHANGED:
+            if (lParam != 0) {
+                TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+            }
+            RepositionChildren();
+            break;
+        case WM_DESTROY:
+            DestroyChildren();
+            break;
+        case WM_PAINT:
+            break;
+        case WM_SHOWWINDOW:
+            if (wParam != 0) {
+                ModifyState(0, kStateHidden);
+            } else {
+                ModifyState(kStateHidden, 0);
+            }
+            ShowNativeWindows(wParam != 0);
+            break;
+        case WM_MOUSEMOVE: {
+            const POINT point = {static_cast<short>(LOWORD(lParam)),
+                                 static_cast<short>(HIWORD(lParam))};
+            for (auto& child : children_) {
+                if (!(child->State() & kStateHidden) && ::PtInRect(&child->Rect(), point)) {
+                    child->SendControlMessage(WM_MOUSEMOVE, wParam, lParam);
+                }
+            }
+            break;
+        }
+        default:
+            return CBkWindow::HandleMessage(host, message, wParam, lParam, result);
+    }
+    SetMessageHandled(true);
+    return true;
+}
+
+void CBkDialog::ShowNativeWindows(bool show) {
+    for (auto& child : children_) {
+        const bool childShown = show && !(child->State() & kStateHidden);
+        if (child->IsClass("realwnd") || child->IsClass("realwndex")) {
+            HWND native = Host() ? ::GetDlgItem(Host(), child->Id()) : nullptr;
+            if (native != nullptr) {
+                ::ShowWindow(native, childShown && IsVisible() ? SW_SHOW : SW_HIDE);
+            }
+        } else if (child->IsClass(CBkDialog::kTag) || child->IsClass(CBkDialogButton::kTag) ||
+                   child->IsClass("tabctrl")) {
+            static_cast<CBkContainerWnd*>(child.get())->ShowNativeWindows(childShown);
+        }
+    }
+}
+
+// ---- CBkDialogButton / CBkDlgBtnEx2 -----------------------------------------------
+
+bool CBkDialogButton::IsClass(const char* tag) const {
+    return IsTag(tag, kTag);
+}
+
+bool CBkDialogButton::Load(const TiXmlElement* element) {
+    const bool loaded = CBkDialog::Load(element);
+    onlyDrawChild_ = 1;  // always hit and pressed as one button
+    return loaded;
+}
+
+bool CBkDlgBtnEx2::IsClass(const char* tag) const {
+    return IsTag(tag, kTag);
+}
+
+void CBkDlgBtnEx2::DrawBackground(HDC dc) {
+    // With a skin, the skin is drawn by state index (SkinStateIndex); a skin
+    // the pool cannot give draws nothing. Without one it draws like any control.
+    if (!Style().skin.empty()) {
+        return;
+    }
+    CBkDialog::DrawBackground(dc);
+}
+
+int SkinStateIndex(std::uint32_t state) {
+    if (state & kStateDisabled) {
+        return 3;
+    }
+    if (state & kStatePushed) {
+        return 2;
+    }
+    if (state & kStateHover) {
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace velora

@@ -1,0 +1,297 @@
+#include "ui/bk_window.h"
+
+#include "base/win_handles.h"
+#include "markup/font_pool.h"
+#include "markup/string_pool.h"
+#include "markup/style_pool.h"
+#include "markup/value_parsers.h"
+#include "markup/xml_document.h"
+#include "ui/bk_container.h"
+#include "ui/control_registry.h"
+#include "ui/notification.h"
+
+namespace velora {
+namespace {
+
+// Parent chains are short; this only stops a corrupt chain from looping.
+constexpr int kMaxAncestors = 256;
+
+bool AnyInChain(const CBkWindow* control, std::uint32_t bit) {
+    for (int depth = 0; control != nullptr && depth < kMaxAncestors; ++depth) {
+        if (control->State() & bit) {
+            return true;
+        }
+        control = control->Parent();
+    }
+    return false;
+}
+
+}  // namespace
+
+CBkWindow::CBkWindow() : handle_(BkControlRegistry::Instance().Register(this)) {}
+
+CBkWindow::~CBkWindow() {
+    BkControlRegistry::Instance().Unregister(handle_);
+}
+
+bool CBkWindow::Load(const TiXmlElement* element) {
+    if (element == nullptr) {
+        return false;
+    }
+    text_ = SubstituteStringReferences(Utf8ToUtf16(ElementText(element)));
+    position_.flags = 0;
+    CBkObject::Load(element);
+
+    const char* show = AttributeText(element, "show");
+    if (show != nullptr && show[0] != '\0') {
+        if (ParseDecimal(show) == 0) {
+            ModifyState(kStateHidden, 0);
+        } else {
+            ModifyState(0, kStateHidden);
+        }
+    }
+    LoadSizeAttributes(AttributeText(element, "width"), AttributeText(element, "height"),
+                       AttributeText(element, "float"), position_, rect_,
+                       [this](std::int32_t width, std::int32_t height) {
+                           SIZE size = {width, height};
+                           SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&size));
+                           return size;
+                       });
+    return true;
+}
+
+bool CBkWindow::SetAttribute(const std::string& name, const std::string& value, bool loading) {
+    if (CBkObject::SetAttribute(name, value, loading)) {
+        return true;
+    }
+    if (name == "class") {
+        className_ = value;
+    } else if (name == "id") {
+        id_ = ParseDecimal(value);
+    } else if (name == "alphatxt") {
+        alphaText_ = ParseDecimal(value);
+    } else if (name == "crbg") {
+        crBg_ = ParseColor(value);
+    } else if (name == "crtext") {
+        crText_ = ParseColor(value);
+    } else if (name == "font") {
+        font_ = BkFontPool::Instance().GetFont(ParseHexCode(value));
+    } else if (name == "href") {
+        href_ = Utf8ToUtf16(value);
+    } else if (name == "tip") {
+        tip_ = Utf8ToUtf16(value);
+    } else if (name == "valign") {
+        if (value == "top") {
+            vAlign_ = kVAlignTop;
+        } else if (value == "middle") {
+            vAlign_ = kVAlignMiddle;
+        } else if (value == "bottom") {
+            vAlign_ = kVAlignBottom;
+        } else {
+            return false;
+        }
+    } else if (name == "align") {
+        if (value == "left") {
+            align_ = kAlignLeft;
+        } else if (value == "center") {
+            align_ = kAlignCenter;
+        } else if (value == "right") {
+            align_ = kAlignRight;
+        } else {
+            return false;
+        }
+    } else if (name == "pos") {
+        ParsePos(value.c_str(), position_);
+        if (!loading) {
+            CBkWindow* parent = Parent();
+            if (parent != nullptr && parent->IsContainer()) {
+                static_cast<CBkContainerWnd*>(parent)->RepositionChild(this);
+            }
+        }
+    } else if (name == "transparent") {
+        transparent_ = ParseDecimal(value);
+    } else if (name == "headacceptlbtndownmsg") {
+        headAcceptLButtonDown_ = ParseDecimal(value);
+    } else if (name == "notify") {
+        notifyMask_ = ParseDecimal(value);
+    } else if (name == "forceupdatestyle") {
+        forceUpdateStyle_ = ParseDecimal(value);
+    } else if (name == "autofixtextrect") {
+        autoFixTextRect_ = ParseDecimal(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+CBkWindow* CBkWindow::Parent() const {
+    return parentHandle_ != 0 ? BkControlRegistry::Instance().Find(parentHandle_) : nullptr;
+}
+
+void CBkWindow::SetText(const std::wstring& text) {
+    text_ = text;
+    RemeasureAfterTextChange(position_, rect_, [this](std::int32_t width, std::int32_t height) {
+        SIZE size = {width, height};
+        SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&size));
+        return size;
+    });
+}
+
+const BkStyle& CBkWindow::Style() const {
+    return BkStylePool::Instance().Get(className_);
+}
+
+std::uint32_t CBkWindow::ModifyState(std::uint32_t add, std::uint32_t remove) {
+    const std::uint32_t old = state_;
+    state_ = (old | add) & ~remove;
+    return old;
+}
+
+bool CBkWindow::IsVisible() const {
+    return !AnyInChain(this, kStateHidden);
+}
+
+bool CBkWindow::IsDisabled() const {
+    return AnyInChain(this, kStateDisabled);
+}
+
+std::int32_t CBkWindow::HitTest(int x, int y) {
+    const POINT point = {x, y};
+    return ::PtInRect(&rect_, point) ? handle_ : 0;
+}
+
+void CBkWindow::SetControlCursor() {
+    ::SetCursor(::LoadCursorW(nullptr, Style().cursor));
+}
+
+bool CBkWindow::RedrawOnStateChange() {
+    const BkStyle& style = Style();
+    // Skins that draw by state join this test when the skin pool exists.
+    return style.crHover != kNoColor || style.crBgHover != kNoColor || style.hoverFont != nullptr;
+}
+
+bool CBkWindow::RedrawRegion(HDC dc, HRGN region) {
+    if (region != nullptr && !::RectInRegion(region, &rect_)) {
+        return false;
+    }
+    DrawBackground(dc);
+    SendControlMessage(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    return true;
+}
+
+void CBkWindow::DrawBackground(HDC dc) {
+    const BkStyle& style = Style();
+    if (!style.skin.empty()) {
+        return;  // a skin the pool cannot give draws nothing
+    }
+    COLORREF color = crBg_ != kNoColor ? crBg_ : style.crBg;
+    if ((state_ & kStateHover) && style.crBgHover != kNoColor) {
+        color = style.crBgHover;
+    }
+    if (color == kNoColor) {
+        return;
+    }
+    ScopedBrush brush(::CreateSolidBrush(color));
+    ::FillRect(dc, &rect_, brush.Get());
+}
+
+bool CBkWindow::HandleMessage(HWND /*host*/, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_CREATE:
+            result = 1;
+            break;
+        case WM_DESTROY:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            break;
+        case WM_PAINT:
+            PaintContent(reinterpret_cast<HDC>(wParam));
+            break;
+        case WM_SHOWWINDOW:
+            if (wParam != 0) {
+                ModifyState(0, kStateHidden);
+            } else {
+                ModifyState(kStateHidden, 0);
+            }
+            break;
+        case WM_WINDOWPOSCHANGED:
+            if (lParam != 0) {
+                TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+            }
+            break;
+        case WM_NCCALCSIZE:
+            if (lParam != 0) {
+                SIZE* size = reinterpret_cast<SIZE*>(lParam);
+                *size = MeasureContent(*size);
+            }
+            break;
+        case WM_MOUSEMOVE:
+            if (notifyMask_ & kNotifyMaskMove) {
+                SendSelfNotify(kSelfNotifyMove);
+            }
+            break;
+        case WM_MOUSELEAVE:
+            if (notifyMask_ & kNotifyMaskLeave) {
+                SendSelfNotify(kSelfNotifyLeave);
+            }
+            break;
+        default:
+            return false;
+    }
+    messageHandled_ = true;
+    return true;
+}
+
+LRESULT CBkWindow::SendControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    messageHandled_ = false;
+    LRESULT result = 0;
+    HandleMessage(host_, message, wParam, lParam, result);
+    return result;
+}
+
+SIZE CBkWindow::MeasureContent(SIZE available) {
+    if (position_.list.count == 4) {
+        return FourItemSize(position_.list, available.cx, available.cy);
+    }
+    return SIZE{0, 0};
+}
+
+void CBkWindow::TakeNewPosition(const WINDOWPOS& placement) {
+    SIZE answer = {placement.cx, placement.cy};
+    SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&answer));
+    const ChildPlacement where = {placement.x, placement.y, placement.cx, placement.cy};
+    rect_ = TakePlacement(where, answer, position_);
+}
+
+void CBkWindow::SendSelfNotify(int subCode) {
+    if (host_ == nullptr) {
+        return;
+    }
+    const int dialogId = ::GetDlgCtrlID(host_);
+    BkNotify record = {};
+    record.hdr.hwndFrom = host_;
+    record.hdr.idFrom = static_cast<UINT_PTR>(dialogId);
+    record.hdr.code = kNotifySelf;
+    record.controlId = static_cast<UINT>(id_);
+    record.classTag = "wnd";
+    record.subCode = subCode;
+    ::SendMessageW(host_, WM_NOTIFY, static_cast<WPARAM>(dialogId),
+                   reinterpret_cast<LPARAM>(&record));
+}
+
+void CBkWindow::RequestRepaint() const {
+    if (host_ == nullptr || !IsVisible()) {
+        return;
+    }
+    BkNotifyRepaint record = {};
+    record.hdr.hwndFrom = nullptr;
+    record.hdr.idFrom = static_cast<UINT_PTR>(id_);
+    record.hdr.code = kNotifyRepaint;
+    record.controlHandle = handle_;
+    record.rect = rect_;
+    ::SendMessageW(host_, WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&record));
+}
+
+}  // namespace velora

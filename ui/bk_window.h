@@ -1,0 +1,152 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "markup/bk_object.h"
+#include "markup/position.h"
+
+namespace velora {
+
+class BkStyle;
+
+// State bits shared by all controls.
+inline constexpr std::uint32_t kStateHover = 0x01;
+inline constexpr std::uint32_t kStatePushed = 0x02;
+inline constexpr std::uint32_t kStateChecked = 0x04;
+inline constexpr std::uint32_t kStateHidden = 0x08;
+inline constexpr std::uint32_t kStateDisabled = 0x10;
+
+// `valign` / `align` codes.
+inline constexpr std::uint32_t kVAlignTop = 0;
+inline constexpr std::uint32_t kVAlignMiddle = 0x1000;
+inline constexpr std::uint32_t kVAlignBottom = 0x2000;
+inline constexpr std::uint32_t kAlignLeft = 0;
+inline constexpr std::uint32_t kAlignCenter = 0x4000;
+inline constexpr std::uint32_t kAlignRight = 0x8000;
+
+// The base of every control: a window-less object with a rectangle in its host
+// window's client area, attributes from markup, state bits and its own small
+// message map. It refers to its parent only by handle, through the registry.
+class CBkWindow : public CBkObject {
+  public:
+    CBkWindow();
+    ~CBkWindow() override;
+
+    // ---- Markup -----------------------------------------------------------
+    // Text (with string references replaced), attributes, `show`, then the
+    // size attributes when `pos` did not fix the size.
+    bool Load(const TiXmlElement* element) override;
+    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
+
+    // ---- Tree -------------------------------------------------------------
+    std::int32_t Handle() const { return handle_; }
+    std::int32_t ParentHandle() const { return parentHandle_; }
+    void SetParentHandle(std::int32_t parent) { parentHandle_ = parent; }
+    // The parent control (registry lookup), or null.
+    CBkWindow* Parent() const;
+    HWND Host() const { return host_; }
+    virtual void SetContainer(HWND host) { host_ = host; }
+    virtual bool IsContainer() const { return false; }
+    // Nothing in the base; containers pass it to every child.
+    virtual void RelayHostEvent(UINT /*message*/, WPARAM, LPARAM) {}
+
+    // ---- Identity and attributes ----------------------------------------
+    std::int32_t Id() const { return id_; }
+    const std::wstring& Text() const { return text_; }
+    // Replaces the text and, for content-sized controls, re-measures.
+    void SetText(const std::wstring& text);
+    const std::string& StyleName() const { return className_; }
+    // The style class named by `class` (the default record when unknown).
+    const BkStyle& Style() const;
+    const std::wstring& Href() const { return href_; }
+    virtual const std::wstring& GetToolTipText() const { return tip_; }
+    virtual bool AcceptsHeaderLButtonDown() const { return headAcceptLButtonDown_ != 0; }
+    bool IsTransparent() const { return transparent_ != 0; }
+    int NotifyMask() const { return notifyMask_; }
+    std::uint32_t VAlign() const { return vAlign_; }
+    std::uint32_t Align() const { return align_; }
+    COLORREF OwnBackgroundColor() const { return crBg_; }
+    COLORREF OwnTextColor() const { return crText_; }
+    HFONT OwnFont() const { return font_; }
+    int OwnTextAlpha() const { return alphaText_; }
+    int ForceUpdateStyle() const { return forceUpdateStyle_; }
+    int AutoFixTextRect() const { return autoFixTextRect_; }
+    UINT CachedDrawFormat() const { return drawFormat_; }
+    void SetCachedDrawFormat(UINT format) { drawFormat_ = format; }
+
+    // ---- State --------------------------------------------------------------
+    std::uint32_t State() const { return state_; }
+    // new = (old | add) & ~remove; returns the old state.
+    virtual std::uint32_t ModifyState(std::uint32_t add, std::uint32_t remove);
+    // Neither it nor any ancestor is hidden.
+    bool IsVisible() const;
+    // It or an ancestor is disabled.
+    bool IsDisabled() const;
+
+    // ---- Geometry -----------------------------------------------------------
+    const RECT& Rect() const { return rect_; }
+    const ControlPosition& Position() const { return position_; }
+    // The handle of the control under (x, y), or 0. Right and bottom edges excluded.
+    virtual std::int32_t HitTest(int x, int y);
+
+    // ---- Painting and input -------------------------------------------------
+    virtual void SetControlCursor();
+    // Whether a state change (hover, press) changes the look.
+    virtual bool RedrawOnStateChange();
+    // Background and content, when the rectangle meets `region` (null: always).
+    virtual bool RedrawRegion(HDC dc, HRGN region);
+    virtual void DrawBackground(HDC dc);
+    // The control's message map. Sets `result`; true when handled.
+    virtual bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result);
+    // Clears the handled flag and runs HandleMessage; returns its result.
+    LRESULT SendControlMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    bool MessageHandled() const { return messageHandled_; }
+
+    // Sends the host a repaint request (code 1000) for the control's rectangle.
+    void RequestRepaint() const;
+
+  protected:
+    // Natural size for WM_NCCALCSIZE within `available`. The base answers the
+    // size a four-item `pos` defines, otherwise nothing yet.
+    virtual SIZE MeasureContent(SIZE available);
+    // Content painting on WM_PAINT (background is already drawn).
+    virtual void PaintContent(HDC /*dc*/) {}
+    // Takes (x, y, cx, cy) as the new placement: asks the natural size and
+    // applies the full/fixed axis rules.
+    void TakeNewPosition(const WINDOWPOS& placement);
+    void SendSelfNotify(int subCode);
+    void SetMessageHandled(bool handled) { messageHandled_ = handled; }
+    RECT& MutableRect() { return rect_; }
+
+  private:
+    std::int32_t handle_;
+    std::int32_t parentHandle_ = 0;
+    HWND host_ = nullptr;
+    std::int32_t id_ = 0;
+    RECT rect_ = {};
+    ControlPosition position_;
+    std::wstring text_;
+    std::uint32_t state_ = 0;
+    std::uint32_t vAlign_ = kVAlignTop;
+    std::uint32_t align_ = kAlignLeft;
+    std::wstring href_;
+    int transparent_ = 0;
+    std::wstring tip_;
+    std::string className_;
+    COLORREF crBg_ = static_cast<COLORREF>(-1);
+    COLORREF crText_ = static_cast<COLORREF>(-1);
+    HFONT font_ = nullptr;
+    UINT drawFormat_ = 0;
+    int alphaText_ = -1;
+    int headAcceptLButtonDown_ = 0;
+    int forceUpdateStyle_ = 0;
+    int autoFixTextRect_ = 1;
+    bool messageHandled_ = false;
+    int notifyMask_ = 0;
+};
+
+}  // namespace velora
