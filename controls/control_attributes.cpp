@@ -7,10 +7,6 @@
 
 namespace velora {
 
-bool MatchesTag(const char* tag, const char* own) {
-    return tag != nullptr && std::strcmp(tag, own) == 0;
-}
-
 std::uintptr_t ParseAddress(const std::string& text) {
     constexpr std::uintptr_t kMax = std::numeric_limits<std::uintptr_t>::max();
     std::uintptr_t value = 0;

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "markup/bk_object.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
 namespace velora {
-
-// Tag test shared by every control: the whole name, byte for byte.
-bool MatchesTag(const char* tag, const char* own);
 
 // An address or handle written as unsigned decimal digits. Reads 0 (none) for
 // anything that is not a plain digit run or that does not fit a pointer, so a

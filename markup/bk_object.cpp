@@ -2,7 +2,13 @@
 
 #include <tinyxml.h>
 
+#include <cstring>
+
 namespace velora {
+
+bool MatchesTag(const char* tag, const char* own) {
+    return tag != nullptr && own != nullptr && std::strcmp(tag, own) == 0;
+}
 
 bool CBkObject::Load(const TiXmlElement* element) {
     if (element != nullptr) {

@@ -6,6 +6,9 @@ class TiXmlElement;
 
 namespace velora {
 
+// Tags compare byte for byte and case-sensitively; a null tag matches nothing.
+bool MatchesTag(const char* tag, const char* own);
+
 // Anything loaded from markup: controls, style classes, skins. Loading hands
 // every attribute, in document order, to SetAttribute; an object declines the
 // names (and keyword values) it does not know, and those are ignored.

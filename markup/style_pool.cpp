@@ -12,7 +12,7 @@
 namespace velora {
 
 bool BkStyle::IsClass(const char* tag) const {
-    return tag != nullptr && std::strcmp(tag, kTag) == 0;
+    return MatchesTag(tag, kTag);
 }
 
 bool BkStyle::SetAttribute(const std::string& attribute, const std::string& value, bool loading) {

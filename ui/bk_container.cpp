@@ -12,10 +12,6 @@
 namespace velora {
 namespace {
 
-bool IsTag(const char* tag, const char* own) {
-    return tag != nullptr && std::strcmp(tag, own) == 0;
-}
-
 // Text settings a container hands down to the children it paints; restored
 // when the object goes.
 class ScopedTextSettings {
@@ -51,6 +47,13 @@ class ScopedTextSettings {
 
 }  // namespace
 
+bool CBkContainerWnd::Load(const TiXmlElement* element) {
+    if (!CBkWindow::Load(element)) {
+        return false;
+    }
+    return LoadChildren(element->FirstChildElement());
+}
+
 RECT CBkContainerWnd::ChildArea() const {
     const BkStyle& style = Style();
     RECT area = Rect();
@@ -66,29 +69,26 @@ void CBkContainerWnd::PlaceChild(CBkWindow* child, const RECT& area) {
         return;
     }
     const ChildPlacement where = PlaceInArea(area, child->Position().list);
+    SendPlacement(child, where.x, where.y, where.availableWidth, where.availableHeight);
+}
+
+void CBkContainerWnd::SendPlacement(CBkWindow* child, int x, int y, int width, int height) {
     WINDOWPOS placement = {};
-    placement.x = where.x;
-    placement.y = where.y;
-    placement.cx = where.availableWidth;
-    placement.cy = where.availableHeight;
+    placement.x = x;
+    placement.y = y;
+    placement.cx = width;
+    placement.cy = height;
     child->SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
 }
 
 // ---- CBkDialog ----------------------------------------------------------------
 
 bool CBkDialog::IsClass(const char* tag) const {
-    return IsTag(tag, kTag);
+    return MatchesTag(tag, kTag);
 }
 
 CBkDialog::~CBkDialog() {
     DestroyChildren();
-}
-
-bool CBkDialog::Load(const TiXmlElement* element) {
-    if (!CBkWindow::Load(element)) {
-        return false;
-    }
-    return LoadChildren(element->FirstChildElement());
 }
 
 bool CBkDialog::SetAttribute(const std::string& name, const std::string& value, bool loading) {
@@ -242,11 +242,7 @@ bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lPa
         case WM_PAINT:
             break;
         case WM_SHOWWINDOW:
-            if (wParam != 0) {
-                ModifyState(0, kStateHidden);
-            } else {
-                ModifyState(kStateHidden, 0);
-            }
+            ApplyShowFlag(wParam != 0);
             ShowNativeWindows(wParam != 0);
             break;
         case WM_MOUSEMOVE: {
@@ -284,7 +280,7 @@ void CBkDialog::ShowNativeWindows(bool show) {
 // ---- CBkDialogButton / CBkDlgBtnEx2 -----------------------------------------------
 
 bool CBkDialogButton::IsClass(const char* tag) const {
-    return IsTag(tag, kTag);
+    return MatchesTag(tag, kTag);
 }
 
 bool CBkDialogButton::Load(const TiXmlElement* element) {
@@ -294,7 +290,7 @@ bool CBkDialogButton::Load(const TiXmlElement* element) {
 }
 
 bool CBkDlgBtnEx2::IsClass(const char* tag) const {
-    return IsTag(tag, kTag);
+    return MatchesTag(tag, kTag);
 }
 
 void CBkDlgBtnEx2::DrawBackground(HDC dc) {

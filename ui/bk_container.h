@@ -15,6 +15,8 @@ class IBkControlCreator;
 class CBkContainerWnd : public CBkWindow {
   public:
     bool IsContainer() const override { return true; }
+    // The control's own load, then its children.
+    bool Load(const TiXmlElement* element) override;
 
     // First direct child with `id`, else depth-first through child containers.
     virtual CBkWindow* FindChildById(std::int32_t id) = 0;
@@ -29,6 +31,8 @@ class CBkContainerWnd : public CBkWindow {
     RECT ChildArea() const;
     // Sends `child` its new placement inside `area` (the anchoring arithmetic).
     static void PlaceChild(CBkWindow* child, const RECT& area);
+    // Sends `child` the anchor (x, y) and the available size.
+    static void SendPlacement(CBkWindow* child, int x, int y, int width, int height);
 
     // The standard tag tier reaches every container below this one.
     void SetStandardTier(IBkControlCreator* tier) { standardTier_ = tier; }
@@ -50,7 +54,6 @@ class CBkDialog : public CBkPanel {
 
     ~CBkDialog() override;
 
-    bool Load(const TiXmlElement* element) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     void SetContainer(HWND host) override;
     void RelayHostEvent(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -12,7 +12,7 @@
 namespace velora {
 
 bool CBkTab::IsClass(const char* tag) const {
-    return tag != nullptr && std::strcmp(tag, kTag) == 0;
+    return MatchesTag(tag, kTag);
 }
 
 bool CBkTab::SetAttribute(const std::string& name, const std::string& value, bool loading) {
@@ -30,18 +30,11 @@ bool CBkTab::SetAttribute(const std::string& name, const std::string& value, boo
 }
 
 bool CBkTabCtrl::IsClass(const char* tag) const {
-    return tag != nullptr && std::strcmp(tag, kTag) == 0;
+    return MatchesTag(tag, kTag);
 }
 
 CBkTabCtrl::~CBkTabCtrl() {
     DestroyPages();
-}
-
-bool CBkTabCtrl::Load(const TiXmlElement* element) {
-    if (!CBkWindow::Load(element)) {
-        return false;
-    }
-    return LoadChildren(element->FirstChildElement());
 }
 
 bool CBkTabCtrl::SetAttribute(const std::string& name, const std::string& value, bool loading) {
@@ -171,17 +164,16 @@ RECT CBkTabCtrl::FrameRect() const {
 }
 
 void CBkTabCtrl::RepositionChildren() {
+    for (auto& page : pages_) {
+        PlacePage(page.get());
+    }
+}
+
+void CBkTabCtrl::PlacePage(CBkTab* page) {
     const BkStyle& style = Style();
     RECT frame = FrameRect();
     ::InflateRect(&frame, -style.xMargin, -style.yMargin);
-    for (auto& page : pages_) {
-        WINDOWPOS placement = {};
-        placement.x = frame.left;
-        placement.y = frame.top;
-        placement.cx = frame.right - frame.left;
-        placement.cy = frame.bottom - frame.top;
-        page->SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
-    }
+    SendPlacement(page, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
 }
 
 void CBkTabCtrl::RepositionChild(CBkWindow* /*child*/) {
@@ -259,16 +251,7 @@ void CBkTabCtrl::SelectPage(int index) {
     }
     current_ = index;
     pages_[current_]->SendControlMessage(WM_SHOWWINDOW, 1);
-    const BkStyle& style = Style();
-    RECT frame = FrameRect();
-    ::InflateRect(&frame, -style.xMargin, -style.yMargin);
-    WINDOWPOS placement = {};
-    placement.x = frame.left;
-    placement.y = frame.top;
-    placement.cx = frame.right - frame.left;
-    placement.cy = frame.bottom - frame.top;
-    pages_[current_]->SendControlMessage(WM_WINDOWPOSCHANGED, 0,
-                                         reinterpret_cast<LPARAM>(&placement));
+    PlacePage(pages_[current_].get());
     if (Host() != nullptr) {
         const RECT whole = FrameRect();
         ::InvalidateRect(Host(), &whole, FALSE);
@@ -296,11 +279,7 @@ bool CBkTabCtrl::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
             DestroyPages();
             break;
         case WM_SHOWWINDOW:
-            if (wParam != 0) {
-                ModifyState(0, kStateHidden);
-            } else {
-                ModifyState(kStateHidden, 0);
-            }
+            ApplyShowFlag(wParam != 0);
             if (current_ >= 0 && current_ < static_cast<int>(pages_.size())) {
                 pages_[current_]->SendControlMessage(WM_SHOWWINDOW, wParam);
             }

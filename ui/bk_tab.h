@@ -33,7 +33,6 @@ class CBkTabCtrl : public CBkContainerWnd {
 
     ~CBkTabCtrl() override;
 
-    bool Load(const TiXmlElement* element) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     void SetContainer(HWND host) override;
     std::int32_t HitTest(int x, int y) override;
@@ -63,6 +62,8 @@ class CBkTabCtrl : public CBkContainerWnd {
     int HeaderAt(POINT point) const;
     void RepaintHeader(int index) const;
     void DestroyPages();
+    // Sends a page the frame (less the style margins) as its placement.
+    void PlacePage(CBkTab* page);
 
     std::vector<std::unique_ptr<CBkTab>> pages_;
     int current_ = 0;

@@ -44,11 +44,7 @@ bool CBkWindow::Load(const TiXmlElement* element) {
 
     const char* show = AttributeText(element, "show");
     if (show != nullptr && show[0] != '\0') {
-        if (ParseDecimal(show) == 0) {
-            ModifyState(kStateHidden, 0);
-        } else {
-            ModifyState(0, kStateHidden);
-        }
+        ApplyShowFlag(ParseDecimal(show) != 0);
     }
     LoadSizeAttributes(AttributeText(element, "width"), AttributeText(element, "height"),
                        AttributeText(element, "float"), position_, rect_,
@@ -147,6 +143,14 @@ std::uint32_t CBkWindow::ModifyState(std::uint32_t add, std::uint32_t remove) {
     return old;
 }
 
+void CBkWindow::ApplyShowFlag(bool show) {
+    if (show) {
+        ModifyState(0, kStateHidden);
+    } else {
+        ModifyState(kStateHidden, 0);
+    }
+}
+
 bool CBkWindow::IsVisible() const {
     return !AnyInChain(this, kStateHidden);
 }
@@ -210,11 +214,7 @@ bool CBkWindow::HandleMessage(HWND /*host*/, UINT message, WPARAM wParam, LPARAM
             PaintContent(reinterpret_cast<HDC>(wParam));
             break;
         case WM_SHOWWINDOW:
-            if (wParam != 0) {
-                ModifyState(0, kStateHidden);
-            } else {
-                ModifyState(kStateHidden, 0);
-            }
+            ApplyShowFlag(wParam != 0);
             break;
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {

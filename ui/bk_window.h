@@ -119,6 +119,8 @@ class CBkWindow : public CBkObject {
     // applies the full/fixed axis rules.
     void TakeNewPosition(const WINDOWPOS& placement);
     void SendSelfNotify(int subCode);
+    // Clears the hidden bit when `show`, sets it otherwise.
+    void ApplyShowFlag(bool show);
     void SetMessageHandled(bool handled) { messageHandled_ = handled; }
     RECT& MutableRect() { return rect_; }
 
