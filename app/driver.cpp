@@ -11,6 +11,7 @@
 #include "app/install_location.h"
 #include "app/main_dlg.h"
 #include "base/win_handles.h"
+#include "markup/skin_pool.h"
 #include "markup/string_pool.h"
 #include "markup/style_pool.h"
 
@@ -115,6 +116,7 @@ int RunInstaller(HINSTANCE /*instance*/) {
 
     InitCommonControls();
     // Shared markup tables, before any window exists.
+    BkSkin::Instance().Load(kSkinTableId);
     BkStylePool::Instance().Load(kStyleTableId);
     BkString::Instance().Load(kStringTableId);
 

@@ -2,42 +2,60 @@
 
 #include <windows.h>
 
-#include "base/unique_resource.h"
+#include "base/window_scopes.h"
 #include "ui/bk_window.h"
 
 namespace velora {
 
 // "realwnd": a placeholder for the native child window of the host whose
-// dialog control id is the placeholder's `id`. It owns no window; hover and
-// press never repaint it.
+// dialog control id is the placeholder's `id`. It owns no window; it keeps
+// the native window's position and visibility in step with its own
+// rectangle and hidden bit. Hover and press never repaint it.
 class CBkRealWnd : public CBkWindow {
   public:
     static constexpr char kTag[] = "realwnd";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
     bool RedrawOnStateChange() override { return false; }
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
+
+    // The host's child window with this placeholder's id; null when there
+    // is none. A placeholder without an id hosts nothing: id 0 is what
+    // every unnumbered child window carries.
+    HWND NativeWindow() const;
+
+  protected:
+    // Takes the new rectangle; when it changed, moves the native window
+    // there and reports the move. True when the rectangle changed.
+    bool MoveNativeWindow(const WINDOWPOS& placement);
+    // Sends the host the moved-window record (code 2) with `source` as both
+    // the record's source id and the message's wParam.
+    void SendMovedRecord(UINT_PTR source) const;
 };
 
-struct NativeWindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type window) { return window != nullptr; }
-    static void Close(Type window) { ::DestroyWindow(window); }
-};
-using ScopedNativeWindow = UniqueResource<NativeWindowTraits>;
-
-// "realwndex": the placeholder that also follows a layered host, through a
-// separate window of its own that it destroys with itself.
+// "realwndex": a placeholder that, in a host presented through the layered
+// path, drives a separate window of its own instead of the host's child.
+// Elsewhere it behaves exactly like "realwnd".
 class CBkRealWndEx : public CBkRealWnd {
   public:
     static constexpr char kTag[] = "realwndex";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
 
+    // Takes ownership of the separate window (screen-positioned, shown and
+    // hidden with the placeholder); destroyed with the placeholder.
+    void SetSeparateWindow(HWND window) { separateWindow_.Reset(window); }
     HWND SeparateWindow() const { return separateWindow_.Get(); }
 
   private:
-    ScopedNativeWindow separateWindow_;
+    bool HostIsLayered() const;
+    void MoveSeparateWindow(const WINDOWPOS& placement);
+    void ShowSeparateWindow(bool show);
+
+    ScopedWindow separateWindow_;
 };
 
 }  // namespace velora

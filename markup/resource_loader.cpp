@@ -99,4 +99,21 @@ bool BkResourceLoader::LoadImageBytes(UINT id, const char* type, std::string& by
            FromModule(own, type, id, bytes) || FromDirectory(type, id, bytes);
 }
 
+ScopedBitmap BkResourceLoader::LoadBitmapImage(UINT id) const {
+    const auto fromModule = [id](HMODULE module) {
+        return static_cast<HBITMAP>(
+            ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    };
+    HBITMAP bitmap = secondary_ ? fromModule(secondary_) : nullptr;
+    if (bitmap == nullptr) {
+        bitmap = fromModule(own_ ? own_ : ::GetModuleHandleW(nullptr));
+    }
+    if (bitmap == nullptr && !directory_.empty()) {
+        const std::wstring path = directory_ + L"\\" + std::to_wstring(id) + L".bmp";
+        bitmap = static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    }
+    return ScopedBitmap(bitmap);
+}
+
 }  // namespace velora

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/gdi_scopes.h"
+
 namespace velora {
 
 // Resource type names of markup documents and images (matched without regard
@@ -46,6 +48,9 @@ class BkResourceLoader {
     // An image's bytes ("png" or "jpg"): stream provider, secondary module, own
     // resources, override folder.
     bool LoadImageBytes(UINT id, const char* type, std::string& bytes) const;
+    // A bitmap: secondary module, own resources, override folder ("<dir>\<id>.bmp").
+    // Loaded as a DIB section so its own colour depth is kept.
+    ScopedBitmap LoadBitmapImage(UINT id) const;
 
   private:
     BkResourceLoader() = default;

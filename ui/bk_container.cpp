@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include "markup/font_pool.h"
+#include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/control_creator.h"
@@ -265,7 +266,9 @@ bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lPa
 void CBkDialog::ShowNativeWindows(bool show) {
     for (auto& child : children_) {
         const bool childShown = show && !(child->State() & kStateHidden);
-        if (child->IsClass("realwnd") || child->IsClass("realwndex")) {
+        // Only plain placeholders follow the walk; a realwndex follows its own
+        // show messages.
+        if (child->IsClass("realwnd")) {
             HWND native = Host() ? ::GetDlgItem(Host(), child->Id()) : nullptr;
             if (native != nullptr) {
                 ::ShowWindow(native, childShown && IsVisible() ? SW_SHOW : SW_HIDE);
@@ -294,9 +297,13 @@ bool CBkDlgBtnEx2::IsClass(const char* tag) const {
 }
 
 void CBkDlgBtnEx2::DrawBackground(HDC dc) {
-    // With a skin, the skin is drawn by state index (SkinStateIndex); a skin
-    // the pool cannot give draws nothing. Without one it draws like any control.
-    if (!Style().skin.empty()) {
+    // With a skin, the skin is drawn by state index; a skin the pool cannot
+    // give draws nothing. Without one it draws like any control.
+    const std::string& name = Style().skin;
+    if (!name.empty()) {
+        if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(name)) {
+            skin->Draw(dc, Rect(), SkinStateIndex(State()));
+        }
         return;
     }
     CBkDialog::DrawBackground(dc);

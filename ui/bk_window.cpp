@@ -2,6 +2,7 @@
 
 #include "base/win_handles.h"
 #include "markup/font_pool.h"
+#include "markup/skin_pool.h"
 #include "markup/string_pool.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
@@ -170,7 +171,12 @@ void CBkWindow::SetControlCursor() {
 
 bool CBkWindow::RedrawOnStateChange() {
     const BkStyle& style = Style();
-    // Skins that draw by state join this test when the skin pool exists.
+    if (!style.skin.empty()) {
+        CBkSkinBase* skin = BkSkin::Instance().GetSkin(style.skin);
+        if (skin != nullptr && !skin->IgnoreState()) {
+            return true;  // the skin looks different per state
+        }
+    }
     return style.crHover != kNoColor || style.crBgHover != kNoColor || style.hoverFont != nullptr;
 }
 
@@ -186,7 +192,11 @@ bool CBkWindow::RedrawRegion(HDC dc, HRGN region) {
 void CBkWindow::DrawBackground(HDC dc) {
     const BkStyle& style = Style();
     if (!style.skin.empty()) {
-        return;  // a skin the pool cannot give draws nothing
+        // Drawn with the raw state bits; a skin the pool cannot give draws nothing.
+        if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(style.skin)) {
+            skin->Draw(dc, rect_, static_cast<int>(state_));
+        }
+        return;
     }
     COLORREF color = crBg_ != kNoColor ? crBg_ : style.crBg;
     if ((state_ & kStateHover) && style.crBgHover != kNoColor) {

@@ -54,6 +54,12 @@ LRESULT CALLBACK TestHostWindow::WindowProc(HWND window, UINT message, WPARAM wP
             record.rect = repaint->rect;
             break;
         }
+        case kNotifyRealWndMoved: {
+            const auto* moved = reinterpret_cast<const BkNotifyRealWnd*>(lParam);
+            record.controlId = moved->controlId;
+            record.rect = moved->rect;
+            break;
+        }
         case kNotifyPageChange: {
             auto* change = reinterpret_cast<BkNotifyPageChange*>(lParam);
             record.controlId = change->controlId;

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <windows.h>
+
+#include "base/unique_resource.h"
+#include "base/win_handles.h"
+
+namespace velora {
+
+// Owners for the GDI and module handles of the drawing code. Each is
+// move-only and releases on every path.
+
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type dc) { return dc != nullptr; }
+    static void Close(Type dc) { ::DeleteDC(dc); }
+};
+
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type module) { return module != nullptr; }
+    static void Close(Type module) { ::FreeLibrary(module); }
+};
+
+struct GlobalMemoryTraits {
+    using Type = HGLOBAL;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type memory) { return memory != nullptr; }
+    static void Close(Type memory) { ::GlobalFree(memory); }
+};
+
+using ScopedMemoryDc = UniqueResource<MemoryDcTraits>;
+using ScopedModule = UniqueResource<ModuleTraits>;
+using ScopedGlobalMemory = UniqueResource<GlobalMemoryTraits>;
+using ScopedBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
+using ScopedPen = UniqueResource<GdiObjectTraits<HPEN>>;
+using ScopedRegion = UniqueResource<GdiObjectTraits<HRGN>>;
+
+// Selects an object into a DC and puts the previous one back when it goes.
+class ScopedSelectObject {
+  public:
+    ScopedSelectObject() = default;
+    ScopedSelectObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc && object ? ::SelectObject(dc, object) : nullptr) {
+        if (old_ == nullptr || old_ == HGDI_ERROR) {
+            dc_ = nullptr;  // nothing was selected, nothing to restore
+            old_ = nullptr;
+        }
+    }
+    ~ScopedSelectObject() { Restore(); }
+    ScopedSelectObject(ScopedSelectObject&& other) noexcept : dc_(other.dc_), old_(other.old_) {
+        other.dc_ = nullptr;
+        other.old_ = nullptr;
+    }
+    ScopedSelectObject& operator=(ScopedSelectObject&& other) noexcept {
+        if (this != &other) {
+            Restore();
+            dc_ = other.dc_;
+            old_ = other.old_;
+            other.dc_ = nullptr;
+            other.old_ = nullptr;
+        }
+        return *this;
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+    // False when the selection failed (the object is then not in the DC).
+    bool IsSelected() const { return dc_ != nullptr; }
+
+  private:
+    void Restore() {
+        if (dc_ != nullptr) {
+            ::SelectObject(dc_, old_);
+            dc_ = nullptr;
+            old_ = nullptr;
+        }
+    }
+
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// Narrows a DC's clip region to a rectangle and puts the previous clip
+// (or none) back when it goes.
+class ScopedClipRect {
+  public:
+    ScopedClipRect(HDC dc, const RECT& rect) : dc_(dc), saved_(::CreateRectRgn(0, 0, 0, 0)) {
+        if (saved_ && ::GetClipRgn(dc_, saved_.Get()) != 1) {
+            saved_.Reset();  // the DC had no clip region
+        }
+        ::IntersectClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
+    }
+    ~ScopedClipRect() { ::SelectClipRgn(dc_, saved_.Get()); }
+    ScopedClipRect(const ScopedClipRect&) = delete;
+    ScopedClipRect& operator=(const ScopedClipRect&) = delete;
+
+  private:
+    HDC dc_;
+    ScopedRegion saved_;
+};
+
+}  // namespace velora

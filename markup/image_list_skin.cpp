@@ -1,0 +1,138 @@
+#include "markup/image_list_skin.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "markup/bitmap_blit.h"
+#include "markup/bitmap_pool.h"
+#include "markup/picture_layout.h"
+#include "markup/value_parsers.h"
+
+namespace velora {
+namespace {
+
+// Restores a DC's stretch mode when it goes.
+class ScopedStretchMode {
+  public:
+    ScopedStretchMode(HDC dc, int mode) : dc_(dc), old_(::SetStretchBltMode(dc, mode)) {}
+    ~ScopedStretchMode() {
+        if (old_ != 0) {
+            ::SetStretchBltMode(dc_, old_);
+        }
+    }
+    ScopedStretchMode(const ScopedStretchMode&) = delete;
+    ScopedStretchMode& operator=(const ScopedStretchMode&) = delete;
+
+  private:
+    HDC dc_;
+    int old_;
+};
+
+}  // namespace
+
+bool CBkImageSkin::IsClass(const char* tag) const {
+    return tag != nullptr && std::strcmp(tag, kTag) == 0;
+}
+
+bool CBkImageSkin::SetAttribute(const std::string& name, const std::string& value, bool loading) {
+    if (CBkSkinBase::SetAttribute(name, value, loading)) {
+        return true;
+    }
+    if (name == "src") {
+        src_ = value;
+    } else if (name == "mode") {
+        if (value == "none") {
+            mode_ = ImageListMode::kNone;
+        } else if (value == "mask") {
+            mode_ = ImageListMode::kMask;
+        } else if (value == "alpha") {
+            mode_ = ImageListMode::kAlpha;
+        } else {
+            return false;
+        }
+    } else if (name == "maskcolor") {
+        maskColor_ = ParseColor(value);
+    } else if (name == "subwidth") {
+        subWidth_ = ParseDecimal(value);
+    } else if (name == "stretch-x") {
+        stretchX_ = ParseDecimal(value);
+    } else if (name == "stretch-y") {
+        stretchY_ = ParseDecimal(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool CBkImageSkin::LoadPicture() {
+    if (!loaded_) {
+        bitmap_ = BkBmpPool::Instance().Get(static_cast<UINT>(ParseDecimal(src_)));
+        loaded_ = true;  // a missing bitmap is not looked for again by this skin
+    }
+    return loaded_;
+}
+
+SIZE CBkImageSkin::BitmapSize() const {
+    const BITMAP info = BitmapInfo(bitmap_);
+    return {info.bmWidth, info.bmHeight};
+}
+
+SIZE CBkImageSkin::GetSkinSize() {
+    if (stretchX_ != 0 && stretchY_ != 0) {
+        return {stretchX_, stretchY_};
+    }
+    const SIZE bitmap = BitmapSize();
+    return {subWidth_ != 0 ? subWidth_ : bitmap.cx, bitmap.cy};
+}
+
+void CBkImageSkin::CopyPart(HDC dc, const RECT& destination, const RECT& source) const {
+    const bool oneToOne = destination.right - destination.left == source.right - source.left &&
+                          destination.bottom - destination.top == source.bottom - source.top;
+    switch (mode_) {
+        case ImageListMode::kNone:
+            CopyOpaque(dc, destination, bitmap_, source);
+            break;
+        case ImageListMode::kMask:
+            CopyKeyed(dc, destination, bitmap_, source, maskColor_);
+            break;
+        case ImageListMode::kAlpha:
+            if (oneToOne) {
+                CopyStraightAlpha(dc, {destination.left, destination.top}, bitmap_, source);
+            }
+            break;
+    }
+}
+
+void CBkImageSkin::Draw(HDC dc, const RECT& rect, int state) {
+    if (!loaded_ || bitmap_ == nullptr) {
+        return;
+    }
+    const SIZE bitmap = BitmapSize();
+    std::int64_t x = 0;
+    std::int64_t width = bitmap.cx;
+    if (state != kSkinWholePicture) {
+        x = static_cast<std::int64_t>(state) * subWidth_;
+        width = subWidth_;
+    }
+    if (width <= 0 || x < 0 || x >= bitmap.cx) {
+        return;  // no frame without subwidth, or a frame outside the bitmap
+    }
+    width = std::min<std::int64_t>(width, bitmap.cx - x);
+    const RECT source = {static_cast<LONG>(x), 0, static_cast<LONG>(x + width), bitmap.cy};
+    RECT destination;
+    if (stretchX_ != 0 && stretchY_ != 0) {
+        if (mode_ == ImageListMode::kAlpha ||
+            !ToRect(rect.left, rect.top, stretchX_, stretchY_, destination)) {
+            return;  // alpha copies are 1:1 only
+        }
+        ScopedStretchMode stretch(dc, COLORONCOLOR);
+        CopyPart(dc, destination, source);
+        return;
+    }
+    if (ToRect(rect.left, rect.top, width, bitmap.cy, destination)) {
+        CopyPart(dc, destination, source);
+    }
+}
+
+}  // namespace velora

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "markup/gdiplus_runtime.h"
+
+namespace velora {
+
+// A decoded picture. `image` is empty when the bytes were missing or could
+// not be decoded; skins then draw nothing and report a size of 0 x 0.
+struct BkImage {
+    gdip::ScopedImage image;
+    UINT width = 0;
+    UINT height = 0;
+
+    bool HasContent() const { return image.IsValid(); }
+};
+
+// Pictures of one resource type ("png" or "jpg") by id. Each id is decoded
+// once, on its first request, and kept, failures included.
+class BkImageCache {
+  public:
+    explicit BkImageCache(const char* type) : type_(type) {}
+    BkImageCache(const BkImageCache&) = delete;
+    BkImageCache& operator=(const BkImageCache&) = delete;
+
+    const BkImage& Get(UINT id);
+
+  private:
+    const char* type_;
+    std::map<UINT, BkImage> images_;
+};
+
+// PNG pictures by resource id. Creating the pool starts GDI+, destroying it
+// (at process end) shuts GDI+ down after its pictures are gone.
+class BkPngPool {
+  public:
+    static BkPngPool& Instance();
+    const BkImage& Get(UINT id) { return cache_.Get(id); }
+    bool IsGdiplusStarted() const { return session_.IsStarted(); }
+
+  private:
+    BkPngPool() = default;
+    gdip::Session session_;  // first member: outlives the pictures
+    BkImageCache cache_{"png"};
+};
+
+// JPEG pictures by resource id, decoded through the GDI+ the PNG pool runs.
+class BkJpgPool {
+  public:
+    static BkJpgPool& Instance();
+    const BkImage& Get(UINT id) { return cache_.Get(id); }
+
+  private:
+    BkJpgPool() = default;
+    BkImageCache cache_{"jpg"};
+};
+
+}  // namespace velora

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/gdi_scopes.h"
+#include "markup/dib32.h"
+#include "markup/resource_loader.h"
+#include "markup/skin_base.h"
+#include "tests/support/test_files.h"
+
+namespace velora::test {
+
+// A 32-bit drawing surface with its own memory DC.
+class Canvas {
+  public:
+    Canvas(int width, int height, COLORREF fill);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return dc_.Get(); }
+    int Width() const { return dib_.Width(); }
+    int Height() const { return dib_.Height(); }
+    // The colour at (x, y) as a COLORREF (alpha left out).
+    COLORREF At(int x, int y) const;
+    void Fill(COLORREF color);
+    bool SamePixels(const Canvas& other) const;
+    const Dib32& Pixels() const { return dib_; }
+
+  private:
+    ScopedMemoryDc dc_;
+    Dib32 dib_;
+    ScopedSelectObject selected_;
+};
+
+// True when every channel of `actual` is within `tolerance` of `expected`.
+::testing::AssertionResult ColorNear(COLORREF expected, COLORREF actual, int tolerance);
+
+// 0xAARRGGBB pixels, row by row from the top.
+using Argb = std::vector<std::uint32_t>;
+
+// Picture files made with GDI+ (PNG lossless; JPEG for flat colours only).
+std::string EncodePng(int width, int height, const Argb& pixels);
+std::string EncodeJpeg(int width, int height, const Argb& pixels);
+// Bitmap files: 24 bits (alpha ignored) or 32 bits with straight alpha.
+std::string EncodeBmp24(int width, int height, const Argb& pixels);
+std::string EncodeBmp32(int width, int height, const Argb& pixels);
+
+// Columns of flat colour: `widths[i]` columns of `colors[i]`, `height` rows.
+Argb Columns(int height, const std::vector<std::pair<int, std::uint32_t>>& runs);
+
+// Points the resource loader at pictures and tables of a test and counts
+// how often each picture is read. Ids handed out are new for the process,
+// because the image pools never forget an id.
+class SkinSources {
+  public:
+    SkinSources();
+    ~SkinSources();
+    SkinSources(const SkinSources&) = delete;
+    SkinSources& operator=(const SkinSources&) = delete;
+
+    static UINT FreshId();
+
+    // A skin table held in memory under `id` (the first copy read) or as
+    // "<id>.xml" in the override folder (the last one).
+    void Table(UINT id, const std::string& entries);
+    void FolderTable(UINT id, const std::string& entries);
+    // A picture under a fresh id; its reads are counted.
+    UINT Png(std::string bytes);
+    UINT Jpeg(std::string bytes);
+    // A "<id>.bmp" file in the override folder.
+    void BitmapFile(UINT id, const std::string& bytes);
+    int Reads(const char* type, UINT id) const;
+    // Any document held in memory.
+    void Document(UINT id, const std::string& text);
+
+  private:
+    class Provider;
+    TempFolder folder_;
+    std::shared_ptr<Provider> provider_;
+};
+
+// Live GDI objects of this process. Where the system does not count them
+// (Wine), the free room is measured instead, so only differences between two
+// calls mean anything.
+long LiveGdiObjects();
+
+}  // namespace velora::test

@@ -1,0 +1,305 @@
+#include "ui/host_window.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "markup/style_pool.h"
+#include "tests/support/markup_sources.h"
+#include "tests/ui/test_controls.h"
+#include "ui/control_registry.h"
+#include "ui/notification.h"
+
+namespace velora {
+namespace {
+
+constexpr UINT kLayoutId = 3901;
+constexpr UINT kMsgTestEnd = WM_APP + 1;
+
+struct Record {
+    UINT code;
+    UINT id;
+    std::string tag;
+};
+
+// A dialog over the host that records what reaches its message map first.
+class RecordingDialog : public CBkDialogViewImplEx {
+  public:
+    RecordingDialog()
+        : CBkDialogViewImplEx(kLayoutId, &standard_, std::make_unique<test::TestExtendedTier>()) {
+        SetShadowEnabled(false);
+    }
+
+    bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) override {
+        if (message == WM_NOTIFY) {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom == kHostNotifySource && header->code < kNotifyRepaint) {
+                const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
+                records.push_back({notify->hdr.code, notify->controlId,
+                                   notify->classTag ? notify->classTag : "<null>"});
+                result = 0;
+                return true;
+            }
+        }
+        if (message == WM_SYSCOMMAND) {
+            sysCommands.push_back(static_cast<UINT>(wParam & 0xFFF0) | (wParam & 0xF));
+            return true;  // no real move loop in a test
+        }
+        if (message == kMsgTestEnd) {
+            ownerEnabledDuringLoop = owner != nullptr && ::IsWindowEnabled(owner);
+            EndDialog(static_cast<int>(wParam));
+            return true;
+        }
+        return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
+    }
+
+    std::vector<UINT> Codes() const {
+        std::vector<UINT> codes;
+        for (const Record& r : records) {
+            codes.push_back(r.code);
+        }
+        return codes;
+    }
+
+    std::vector<Record> records;
+    std::vector<UINT> sysCommands;
+    HWND owner = nullptr;
+    bool ownerEnabledDuringLoop = true;
+
+  private:
+    test::TestStandardTier standard_;
+};
+
+class HostWindowTest : public ::testing::Test {
+  protected:
+    // The window stays hidden (hiding a shown window costs seconds without a
+    // window manager); painting is driven through WM_PRINT instead.
+    void Open(const std::string& layout) {
+        sources_.InFolder(kLayoutId, layout);
+        ASSERT_NE(nullptr, dialog_.Create(nullptr));
+        PaintNow();
+    }
+    // What a WM_PAINT would do: repaint what is dirty, then present.
+    void PaintNow() {
+        ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
+        ScopedBitmap target(::CreateCompatibleBitmap(dc.Get(), 1, 1));
+        ScopedSelectObject selected(dc.Get(), target.Get());
+        ::SendMessageW(dialog_.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    }
+    void Send(UINT message, int x, int y, WPARAM keys = 0) {
+        ::SendMessageW(dialog_.Handle(), message, keys, MAKELPARAM(x, y));
+    }
+    CBkWindow* Control(int id) { return dialog_.FindControl(id); }
+
+    test::MarkupSources sources_;
+    RecordingDialog dialog_;
+};
+
+const char kButtons[] =
+    "<layer width=\"400\" height=\"300\">"
+    "<header height=\"40\"><text id=\"10\" pos=\"0,0,200,40\"/>"
+    "<dlgbtnEx2 id=\"11\" pos=\"300,0,400,40\"/></header>"
+    "<body><dlgbtnEx2 id=\"111\" pos=\"10,10,110,50\"><text pos=\"0,0,-0,-0\"/></dlgbtnEx2>"
+    "<text id=\"112\" pos=\"200,10,300,50\"/></body>"
+    "</layer>";
+
+TEST_F(HostWindowTest, PressAndReleaseOverTheSameControlIsOneClick) {
+    Open(kButtons);
+    Send(WM_MOUSEMOVE, 50, 70);
+    Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
+    EXPECT_TRUE(Control(111)->State() & kStatePushed);
+    Send(WM_LBUTTONUP, 52, 71);
+    EXPECT_FALSE(Control(111)->State() & kStatePushed);
+    EXPECT_EQ((std::vector<UINT>{kNotifyHover, kNotifyLButtonDown, kNotifyClick}), dialog_.Codes());
+    const Record& click = dialog_.records.back();
+    EXPECT_EQ(111u, click.id);
+    EXPECT_EQ("dlgbtnEx2", click.tag) << "the container button is hit as a whole";
+}
+
+TEST_F(HostWindowTest, ReleasingElsewhereIsALeaveNeverAClick) {
+    Open(kButtons);
+    Send(WM_MOUSEMOVE, 50, 70);
+    Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
+    Send(WM_MOUSEMOVE, 250, 70, MK_LBUTTON);
+    Send(WM_LBUTTONUP, 250, 70);
+    for (const Record& r : dialog_.records) {
+        EXPECT_NE(kNotifyClick, r.code);
+    }
+    ASSERT_FALSE(dialog_.records.empty());
+    EXPECT_EQ(kNotifyLeave, dialog_.records.back().code);
+    EXPECT_EQ(111u, dialog_.records.back().id);
+    EXPECT_EQ(0, dialog_.PressedControl());
+    EXPECT_FALSE(Control(111)->State() & (kStatePushed | kStateHover));
+}
+
+TEST_F(HostWindowTest, DisabledControlOnlyReportsHover) {
+    Open(kButtons);
+    ASSERT_TRUE(dialog_.EnableItem(111, false));
+    Send(WM_MOUSEMOVE, 50, 70);
+    Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
+    Send(WM_LBUTTONUP, 50, 70);
+    EXPECT_EQ((std::vector<UINT>{kNotifyHover}), dialog_.Codes());
+    EXPECT_EQ(0u, Control(111)->State() & (kStateHover | kStatePushed));
+}
+
+TEST_F(HostWindowTest, HoverMovesBetweenControlsWithLeaveRecords) {
+    Open(kButtons);
+    Send(WM_MOUSEMOVE, 50, 70);
+    Send(WM_MOUSEMOVE, 51, 70);
+    Send(WM_MOUSEMOVE, 250, 70);
+    EXPECT_EQ((std::vector<UINT>{kNotifyHover, kNotifyHover, kNotifyHover, kNotifyLeave}),
+              dialog_.Codes())
+        << "a hover record on every move, a leave for the control left";
+    EXPECT_EQ(Control(112)->Handle(), dialog_.HoveredControl());
+    EXPECT_FALSE(Control(111)->State() & kStateHover);
+}
+
+TEST_F(HostWindowTest, HeaderPressDragsUnlessTheTagTakesPresses) {
+    Open(kButtons);
+    Send(WM_LBUTTONDOWN, 50, 20, MK_LBUTTON);
+    EXPECT_EQ((std::vector<UINT>{0xF012u}), dialog_.sysCommands) << "plain text drags the window";
+    EXPECT_EQ(0, dialog_.PressedControl());
+    Send(WM_LBUTTONUP, 50, 20);
+
+    dialog_.sysCommands.clear();
+    Send(WM_LBUTTONDOWN, 350, 20, MK_LBUTTON);
+    EXPECT_TRUE(dialog_.sysCommands.empty()) << "a dlgbtnEx2 takes the press";
+    EXPECT_EQ(Control(11)->Handle(), dialog_.PressedControl());
+    Send(WM_LBUTTONUP, 350, 20);
+
+    dialog_.sysCommands.clear();
+    Control(10)->SetAttribute("headacceptlbtndownmsg", "1", false);
+    Send(WM_LBUTTONDOWN, 50, 20, MK_LBUTTON);
+    EXPECT_TRUE(dialog_.sysCommands.empty());
+    Send(WM_LBUTTONUP, 50, 20);
+}
+
+TEST_F(HostWindowTest, HoverRepaintsOnlyTheControlConcerned) {
+    sources_.InMemory(kStyleTableId, "<style><class name=\"hot\" crbghover=\"FF0000\"/></style>");
+    ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
+    Open(
+        "<layer width=\"400\" height=\"300\"><body>"
+        "<text id=\"1\" class=\"hot\" pos=\"0,0,100,100\"/>"
+        "<text id=\"2\" pos=\"200,0,300,100\"/></body></layer>");
+    test::PaintLog().clear();
+    dialog_.InvalidateAll();
+    PaintNow();
+    EXPECT_EQ((std::vector<int>{1, 2}), test::PaintLog()) << "a full redraw paints everything";
+
+    test::PaintLog().clear();
+    PaintNow();
+    EXPECT_TRUE(test::PaintLog().empty()) << "nothing dirty, nothing repainted";
+
+    Send(WM_MOUSEMOVE, 50, 50);
+    PaintNow();
+    EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "only the hovered control";
+    BkStylePool::Instance().Load(kStyleTableId + 100);
+}
+
+TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
+    Open(
+        "<layer width=\"400\" height=\"300\" resize=\"1\"><body>"
+        "<text id=\"1\" pos=\"0,0,-0,-0\"/></body></layer>");
+    const int builds = dialog_.BackBufferBuilds();
+    ::SetWindowPos(dialog_.Handle(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    ::SendMessageW(dialog_.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+    EXPECT_EQ(builds, dialog_.BackBufferBuilds());
+    ::SetWindowPos(dialog_.Handle(), nullptr, 0, 0, 500, 320, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(builds + 1, dialog_.BackBufferBuilds());
+    EXPECT_EQ(500, dialog_.BackBuffer().Width());
+    EXPECT_EQ(500, Control(1)->Rect().right) << "sections laid out again";
+    test::PaintLog().clear();
+    PaintNow();
+    EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "everything repaints after a resize";
+}
+
+TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
+    Open(
+        "<layer width=\"40\" height=\"30\"><body crbg=\"2F6BFF\">"
+        "<text id=\"1\" crbg=\"E5484D\" pos=\"10,10,20,20\"/></body></layer>");
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 40;
+    info.bmiHeader.biHeight = -30;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    ScopedBitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
+    ScopedSelectObject selected(dc.Get(), dib.Get());
+    dialog_.InvalidateAll();
+    ::SendMessageW(dialog_.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    EXPECT_EQ(0x2F6BFFu, pixels[0] & 0xFFFFFF);
+    EXPECT_EQ(0xE5484Du, pixels[15 * 40 + 15] & 0xFFFFFF);
+    EXPECT_EQ(0x2F6BFFu, pixels[20 * 40 + 20] & 0xFFFFFF) << "right and bottom edges excluded";
+}
+
+TEST_F(HostWindowTest, ItemOperationsFindControlsById) {
+    Open(kButtons);
+    EXPECT_TRUE(dialog_.SetItemCheck(112, true));
+    EXPECT_TRUE(dialog_.GetItemCheck(112));
+    EXPECT_FALSE(dialog_.GetItemCheck(999));
+    EXPECT_FALSE(dialog_.SetItemAttribute(999, "pos", L"0,0,1,1"));
+    EXPECT_TRUE(dialog_.SetItemIntAttribute(112, "notify", 3));
+    EXPECT_EQ(3, Control(112)->NotifyMask());
+    EXPECT_TRUE(dialog_.SetItemAttribute(112, "pos", L"0,100,50,120"));
+    EXPECT_EQ(140, Control(112)->Rect().top) << "inside the body, below the 40-pixel header";
+    EXPECT_TRUE(dialog_.ShowItem(112, false));
+    EXPECT_FALSE(Control(112)->IsVisible());
+}
+
+TEST(HostModalTest, EndDialogEndsTheLoopWithItsResultAndFreesTheOwner) {
+    test::MarkupSources sources;
+    sources.InFolder(kLayoutId, "<layer width=\"200\" height=\"100\"><body/></layer>");
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    RecordingDialog dialog;
+    dialog.owner = owner;
+    ::PostMessageW(nullptr, WM_NULL, 0, 0);
+    // The message reaches the dialog's window once the loop runs.
+    struct Poster {
+        static VOID CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+            ::KillTimer(nullptr, id);
+            HWND target = ::FindWindowW(L"BkHostWindow", nullptr);
+            ::PostMessageW(target, kMsgTestEnd, 42, 0);
+        }
+    };
+    ::SetTimer(nullptr, 0, 50, &Poster::Fire);
+    EXPECT_EQ(42, dialog.DoModal(owner));
+    EXPECT_FALSE(dialog.ownerEnabledDuringLoop) << "the owner is disabled while the loop runs";
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    EXPECT_EQ(nullptr, dialog.Handle()) << "the window is destroyed after the loop";
+    ::DestroyWindow(owner);
+}
+
+TEST(HostModalTest, EnterBecomesAClickWithIdOne) {
+    test::MarkupSources sources;
+    sources.InFolder(kLayoutId, "<layer width=\"200\" height=\"100\"><body/></layer>");
+    RecordingDialog dialog;
+    struct Keys {
+        static VOID CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+            ::KillTimer(nullptr, id);
+            HWND target = ::FindWindowW(L"BkHostWindow", nullptr);
+            ::PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+            ::PostMessageW(target, kMsgTestEnd, 7, 0);
+        }
+    };
+    ::SetTimer(nullptr, 0, 50, &Keys::Fire);
+    EXPECT_EQ(7, dialog.DoModal(nullptr));
+    std::vector<Record> clicks;
+    for (const Record& r : dialog.records) {
+        if (r.code == kNotifyClick) {
+            clicks.push_back(r);
+        }
+    }
+    ASSERT_EQ(1u, clicks.size());
+    EXPECT_EQ(1u, clicks[0].id);
+    EXPECT_EQ("", clicks[0].tag);
+}
+
+}  // namespace
+}  // namespace velora

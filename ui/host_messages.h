@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+namespace velora {
+
+// Engine-internal messages a host window answers for its controls.
+
+// wParam: the address of a UTF-16 tool tip text for the hovered control.
+inline constexpr UINT kMsgSetToolTipText = 0x81F5;
+// lParam: an HWND* that receives the host window; the result is 1.
+inline constexpr UINT kMsgGetHostWindow = 0x81F7;
+// Result 1 when the host is presented through a layered or composited path.
+inline constexpr UINT kMsgIsLayeredHost = 0x81F8;
+
+}  // namespace velora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+namespace velora {
+
+// Window-module support: the instance that owns the engine's window classes.
+// The driver initialises it first and terminates it last.
+class BkWindowModule {
+  public:
+    static void Init(HINSTANCE instance);
+    // Unregisters the window classes registered through RegisterClassOnce.
+    static void Term();
+    static HINSTANCE Instance();
+    // Registers `className` once per module life; false when registration failed.
+    static bool RegisterClassOnce(const wchar_t* className, UINT classStyle, WNDPROC procedure);
+};
+
+// A native window whose messages reach this C++ object. Derived classes
+// answer in ProcessWindowMessage; anything they leave goes to DefWindowProcW.
+class CBkWindowImpl {
+  public:
+    CBkWindowImpl() = default;
+    CBkWindowImpl(const CBkWindowImpl&) = delete;
+    CBkWindowImpl& operator=(const CBkWindowImpl&) = delete;
+    virtual ~CBkWindowImpl();
+
+    HWND Handle() const { return window_; }
+
+    // The message map. Returns true (with `result`) when the message was handled.
+    virtual bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result) = 0;
+    // Called after the native window is gone (WM_NCDESTROY).
+    virtual void OnFinalMessage(HWND /*window*/) {}
+
+  protected:
+    // Creates the native window of the engine's host class.
+    HWND CreateNative(HWND owner, const RECT& rect, const wchar_t* title, DWORD style,
+                      DWORD exStyle);
+    void DestroyNative();
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND window_ = nullptr;
+};
+
+}  // namespace velora
