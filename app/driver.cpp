@@ -6,6 +6,7 @@
 
 #include <cwchar>
 #include <memory>
+#include <optional>
 
 #include "app/exit_codes.h"
 #include "app/install_location.h"
@@ -13,6 +14,7 @@
 #include "base/win_handles.h"
 #include "markup/skin_pool.h"
 #include "markup/string_pool.h"
+#include "ui/window_impl.h"
 #include "markup/style_pool.h"
 
 namespace velora {
@@ -25,6 +27,15 @@ class ComApartment {
     ~ComApartment() { ::CoUninitialize(); }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
+};
+
+// The engine's window classes for the life of the object.
+class WindowModuleScope {
+public:
+    explicit WindowModuleScope(HINSTANCE instance) { BkWindowModule::Init(instance); }
+    ~WindowModuleScope() { BkWindowModule::Term(); }
+    WindowModuleScope(const WindowModuleScope&) = delete;
+    WindowModuleScope& operator=(const WindowModuleScope&) = delete;
 };
 
 void InitCommonControls() {
@@ -101,10 +112,11 @@ int RunSilentInstall(PathBuffer& dir, HMODULE payloadModule) {
     return static_cast<int>(setupExit);
 }
 
-int RunInstaller(HINSTANCE /*instance*/) {
-    // Declared first so it is closed last.
+int RunInstaller(HINSTANCE instance) {
+    // Teardown runs in reverse: window module, then COM, then the mutex.
     ScopedHandle instanceMutex;
     ComApartment com;
+    std::optional<WindowModuleScope> windowModule;
 
     const bool silent = HasSilentSwitch(::GetCommandLineW());
     instanceMutex.Reset(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
@@ -115,6 +127,7 @@ int RunInstaller(HINSTANCE /*instance*/) {
     }
 
     InitCommonControls();
+    windowModule.emplace(instance);
     // Shared markup tables, before any window exists.
     BkSkin::Instance().Load(kSkinTableId);
     BkStylePool::Instance().Load(kStyleTableId);
