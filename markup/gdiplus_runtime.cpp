@@ -62,6 +62,18 @@ void ImageAttributesTraits::Close(Type attributes) {
     Functions()->GdipDisposeImageAttributes(attributes);
 }
 
+void FontTraits::Close(Type font) {
+    Functions()->GdipDeleteFont(font);
+}
+
+void BrushTraits::Close(Type brush) {
+    Functions()->GdipDeleteBrush(brush);
+}
+
+void StringFormatTraits::Close(Type format) {
+    Functions()->GdipDeleteStringFormat(format);
+}
+
 ScopedGraphics GraphicsOnDc(HDC dc) {
     ScopedGraphics graphics;
     const Api* api = Functions();

@@ -15,7 +15,12 @@ namespace velora::gdip {
 struct GpImage;
 struct GpGraphics;
 struct GpImageAttributes;
+struct GpFont;
+struct GpBrush;
+struct GpStringFormat;
 using GpBitmap = GpImage;
+using GpSolidFill = GpBrush;
+using ARGB = DWORD;
 
 using Status = int;
 inline constexpr Status kOk = 0;
@@ -55,41 +60,72 @@ struct Point {
     INT x, y;
 };
 
+struct RectF {
+    float x, y, width, height;
+};
+
+// StringAlignment, StringTrimming and StringFormatFlags values.
+inline constexpr int kStringAlignmentNear = 0;
+inline constexpr int kStringAlignmentCenter = 1;
+inline constexpr int kStringAlignmentFar = 2;
+inline constexpr int kStringTrimmingNone = 0;
+inline constexpr int kStringTrimmingEllipsisCharacter = 3;
+inline constexpr int kStringTrimmingEllipsisWord = 4;
+inline constexpr int kStringTrimmingEllipsisPath = 5;
+inline constexpr int kStringFormatFlagsLineLimit = 0x2000;
+
 struct ColorMatrix {
     float m[5][5];
 };
 
 // X(name, return type, parameter list)
-#define VELORA_GDIPLUS_FUNCTIONS(X)                                                        \
-    X(GdiplusStartup, Status, (ULONG_PTR*, const StartupInput*, void*))                    \
-    X(GdiplusShutdown, void, (ULONG_PTR))                                                  \
-    X(GdipLoadImageFromStream, Status, (IStream*, GpImage**))                              \
-    X(GdipSaveImageToStream, Status, (GpImage*, IStream*, const CLSID*, const void*))      \
-    X(GdipDisposeImage, Status, (GpImage*))                                                \
-    X(GdipGetImageWidth, Status, (GpImage*, UINT*))                                        \
-    X(GdipGetImageHeight, Status, (GpImage*, UINT*))                                       \
-    X(GdipImageRotateFlip, Status, (GpImage*, int))                                        \
-    X(GdipCreateBitmapFromScan0, Status, (INT, INT, INT, INT, BYTE*, GpBitmap**))          \
-    X(GdipBitmapLockBits, Status, (GpBitmap*, const Rect*, UINT, INT, BitmapData*))        \
-    X(GdipBitmapUnlockBits, Status, (GpBitmap*, BitmapData*))                              \
-    X(GdipCreateFromHDC, Status, (HDC, GpGraphics**))                                      \
-    X(GdipGetImageGraphicsContext, Status, (GpImage*, GpGraphics**))                       \
-    X(GdipDeleteGraphics, Status, (GpGraphics*))                                           \
-    X(GdipSetInterpolationMode, Status, (GpGraphics*, int))                                \
-    X(GdipSetPixelOffsetMode, Status, (GpGraphics*, int))                                  \
-    X(GdipDrawImageRectRectI, Status,                                                      \
-      (GpGraphics*, GpImage*, INT, INT, INT, INT, INT, INT, INT, INT, int,                 \
-       const GpImageAttributes*, void*, void*))                                            \
-    X(GdipDrawImageRectRect, Status,                                                       \
-      (GpGraphics*, GpImage*, float, float, float, float, float, float, float, float, int, \
-       const GpImageAttributes*, void*, void*))                                            \
-    X(GdipDrawImagePointsRectI, Status,                                                    \
-      (GpGraphics*, GpImage*, const Point*, INT, INT, INT, INT, INT, int,                  \
-       const GpImageAttributes*, void*, void*))                                            \
-    X(GdipCreateImageAttributes, Status, (GpImageAttributes**))                            \
-    X(GdipDisposeImageAttributes, Status, (GpImageAttributes*))                            \
-    X(GdipSetImageAttributesColorMatrix, Status,                                           \
-      (GpImageAttributes*, int, BOOL, const ColorMatrix*, const ColorMatrix*, int))
+#define VELORA_GDIPLUS_FUNCTIONS(X)                                                                \
+    X(GdiplusStartup, Status, (ULONG_PTR*, const StartupInput*, void*))                            \
+    X(GdiplusShutdown, void, (ULONG_PTR))                                                          \
+    X(GdipLoadImageFromStream, Status, (IStream*, GpImage**))                                      \
+    X(GdipSaveImageToStream, Status, (GpImage*, IStream*, const CLSID*, const void*))              \
+    X(GdipDisposeImage, Status, (GpImage*))                                                        \
+    X(GdipGetImageWidth, Status, (GpImage*, UINT*))                                                \
+    X(GdipGetImageHeight, Status, (GpImage*, UINT*))                                               \
+    X(GdipImageRotateFlip, Status, (GpImage*, int))                                                \
+    X(GdipCreateBitmapFromScan0, Status, (INT, INT, INT, INT, BYTE*, GpBitmap**))                  \
+    X(GdipBitmapLockBits, Status, (GpBitmap*, const Rect*, UINT, INT, BitmapData*))                \
+    X(GdipBitmapUnlockBits, Status, (GpBitmap*, BitmapData*))                                      \
+    X(GdipCreateFromHDC, Status, (HDC, GpGraphics**))                                              \
+    X(GdipGetImageGraphicsContext, Status, (GpImage*, GpGraphics**))                               \
+    X(GdipDeleteGraphics, Status, (GpGraphics*))                                                   \
+    X(GdipSetInterpolationMode, Status, (GpGraphics*, int))                                        \
+    X(GdipSetPixelOffsetMode, Status, (GpGraphics*, int))                                          \
+    X(GdipDrawImageRectRectI, Status,                                                              \
+      (GpGraphics*, GpImage*, INT, INT, INT, INT, INT, INT, INT, INT, int,                         \
+       const GpImageAttributes*, void*, void*))                                                    \
+    X(GdipDrawImageRectRect, Status,                                                               \
+      (GpGraphics*, GpImage*, float, float, float, float, float, float, float, float, int,         \
+       const GpImageAttributes*, void*, void*))                                                    \
+    X(GdipDrawImagePointsRectI, Status,                                                            \
+      (GpGraphics*, GpImage*, const Point*, INT, INT, INT, INT, INT, int,                          \
+       const GpImageAttributes*, void*, void*))                                                    \
+    X(GdipCreateImageAttributes, Status, (GpImageAttributes**))                                    \
+    X(GdipDisposeImageAttributes, Status, (GpImageAttributes*))                                    \
+    X(GdipSetImageAttributesColorMatrix, Status,                                                   \
+      (GpImageAttributes*, int, BOOL, const ColorMatrix*, const ColorMatrix*, int))                \
+    X(GdipCreateFontFromLogfontW, Status, (HDC, const LOGFONTW*, GpFont**))                        \
+    X(GdipDeleteFont, Status, (GpFont*))                                                           \
+    X(GdipCreateSolidFill, Status, (ARGB, GpSolidFill**))                                          \
+    X(GdipDeleteBrush, Status, (GpBrush*))                                                         \
+    X(GdipCreateStringFormat, Status, (INT, LANGID, GpStringFormat**))                             \
+    X(GdipDeleteStringFormat, Status, (GpStringFormat*))                                           \
+    X(GdipSetStringFormatAlign, Status, (GpStringFormat*, int))                                    \
+    X(GdipSetStringFormatLineAlign, Status, (GpStringFormat*, int))                                \
+    X(GdipSetStringFormatFlags, Status, (GpStringFormat*, INT))                                    \
+    X(GdipSetStringFormatTrimming, Status, (GpStringFormat*, int))                                 \
+    X(GdipSetTextRenderingHint, Status, (GpGraphics*, int))                                        \
+    X(GdipDrawString, Status,                                                                      \
+      (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*,         \
+       const GpBrush*))                                                                            \
+    X(GdipMeasureString, Status,                                                                   \
+      (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*, RectF*, \
+       INT*, INT*))
 
 struct Api {
 #define VELORA_GDIPLUS_POINTER(name, result, params) result(WINAPI* name) params = nullptr;
@@ -137,7 +173,31 @@ struct ImageAttributesTraits {
     static void Close(Type attributes);
 };
 
+struct FontTraits {
+    using Type = GpFont*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type font) { return font != nullptr; }
+    static void Close(Type font);
+};
+
+struct BrushTraits {
+    using Type = GpBrush*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type brush) { return brush != nullptr; }
+    static void Close(Type brush);
+};
+
+struct StringFormatTraits {
+    using Type = GpStringFormat*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type format) { return format != nullptr; }
+    static void Close(Type format);
+};
+
 using ScopedImage = UniqueResource<ImageTraits>;
+using ScopedFont = UniqueResource<FontTraits>;
+using ScopedBrush = UniqueResource<BrushTraits>;
+using ScopedStringFormat = UniqueResource<StringFormatTraits>;
 using ScopedGraphics = UniqueResource<GraphicsTraits>;
 using ScopedImageAttributes = UniqueResource<ImageAttributesTraits>;
 

@@ -4,46 +4,34 @@
 
 #include <tinyxml.h>
 
-#include "markup/font_pool.h"
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/control_creator.h"
+#include "ui/text_painter.h"
 
 namespace velora {
 namespace {
 
-// Text settings a container hands down to the children it paints; restored
-// when the object goes.
+// Children paint over the container's background, so their text cells stay
+// transparent; the rest is the container's own text preparation. Both are
+// undone when the object goes.
 class ScopedTextSettings {
   public:
-    ScopedTextSettings(HDC dc, const CBkWindow& container) : dc_(dc), saved_(::SaveDC(dc)) {
-        const BkStyle& style = container.Style();
-        ::SetBkMode(dc, TRANSPARENT);
-        HFONT font = container.OwnFont() ? container.OwnFont() : style.font;
-        if (font == nullptr) {
-            font = BkFontPool::Instance().GetFont(0);
-        }
-        if (font != nullptr) {
-            ::SelectObject(dc, font);
-        }
-        const COLORREF text =
-            container.OwnTextColor() != kNoColor ? container.OwnTextColor() : style.crText;
-        if (text != kNoColor) {
-            ::SetTextColor(dc, text);
-        }
-    }
+    ScopedTextSettings(HDC dc, const CBkWindow& container)
+        : prepared_(dc, container), dc_(dc), oldMode_(::SetBkMode(dc, TRANSPARENT)) {}
     ~ScopedTextSettings() {
-        if (saved_ != 0) {
-            ::RestoreDC(dc_, saved_);
+        if (oldMode_ != 0) {
+            ::SetBkMode(dc_, oldMode_);
         }
     }
     ScopedTextSettings(const ScopedTextSettings&) = delete;
     ScopedTextSettings& operator=(const ScopedTextSettings&) = delete;
 
   private:
+    ScopedTextDc prepared_;
     HDC dc_;
-    int saved_;
+    int oldMode_;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "ui/bk_container.h"
 #include "ui/control_registry.h"
 #include "ui/notification.h"
+#include "ui/text_painter.h"
 
 namespace velora {
 namespace {
@@ -265,7 +266,11 @@ SIZE CBkWindow::MeasureContent(SIZE available) {
     if (position_.list.count == 4) {
         return FourItemSize(position_.list, available.cx, available.cy);
     }
-    return SIZE{0, 0};
+    return MeasureControlText(*this, available);
+}
+
+void CBkWindow::PaintContent(HDC dc) {
+    PaintControlText(dc, *this);
 }
 
 void CBkWindow::TakeNewPosition(const WINDOWPOS& placement) {

@@ -111,10 +111,10 @@ class CBkWindow : public CBkObject {
 
   protected:
     // Natural size for WM_NCCALCSIZE within `available`. The base answers the
-    // size a four-item `pos` defines, otherwise nothing yet.
+    // size a four-item `pos` defines, otherwise the size of its text.
     virtual SIZE MeasureContent(SIZE available);
-    // Content painting on WM_PAINT (background is already drawn).
-    virtual void PaintContent(HDC /*dc*/) {}
+    // Content painting on WM_PAINT (background is already drawn): the text.
+    virtual void PaintContent(HDC dc);
     // Takes (x, y, cx, cy) as the new placement: asks the natural size and
     // applies the full/fixed axis rules.
     void TakeNewPosition(const WINDOWPOS& placement);
