@@ -112,6 +112,7 @@ struct ColorMatrix {
     X(GdipCreateFontFromLogfontW, Status, (HDC, const LOGFONTW*, GpFont**))                        \
     X(GdipDeleteFont, Status, (GpFont*))                                                           \
     X(GdipCreateSolidFill, Status, (ARGB, GpSolidFill**))                                          \
+    X(GdipFillRectangleI, Status, (GpGraphics*, GpBrush*, INT, INT, INT, INT))                     \
     X(GdipDeleteBrush, Status, (GpBrush*))                                                         \
     X(GdipCreateStringFormat, Status, (INT, LANGID, GpStringFormat**))                             \
     X(GdipDeleteStringFormat, Status, (GpStringFormat*))                                           \

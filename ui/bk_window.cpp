@@ -2,6 +2,7 @@
 
 #include "base/win_handles.h"
 #include "markup/font_pool.h"
+#include "markup/gdiplus_runtime.h"
 #include "markup/skin_pool.h"
 #include "markup/string_pool.h"
 #include "markup/style_pool.h"
@@ -26,6 +27,27 @@ bool AnyInChain(const CBkWindow* control, std::uint32_t bit) {
         control = control->Parent();
     }
     return false;
+}
+
+// A solid GDI+ fill with the style's background alpha (0-255).
+void FillWithAlpha(HDC dc, const RECT& rect, COLORREF color, int alpha) {
+    static gdip::Session session;
+    const gdip::Api* api = gdip::Functions();
+    if (api == nullptr || !session.IsStarted()) {
+        return;  // without GDI+ the background is not drawn
+    }
+    const int a = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+    const gdip::ARGB argb = (static_cast<gdip::ARGB>(a) << 24) |
+                            (static_cast<gdip::ARGB>(GetRValue(color)) << 16) |
+                            (static_cast<gdip::ARGB>(GetGValue(color)) << 8) | GetBValue(color);
+    gdip::ScopedGraphics graphics = gdip::GraphicsOnDc(dc);
+    gdip::GpSolidFill* fill = nullptr;
+    if (!graphics || api->GdipCreateSolidFill(argb, &fill) != gdip::kOk) {
+        return;
+    }
+    gdip::ScopedBrush brush(fill);
+    api->GdipFillRectangleI(graphics.Get(), brush.Get(), rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top);
 }
 
 }  // namespace
@@ -204,6 +226,10 @@ void CBkWindow::DrawBackground(HDC dc) {
         color = style.crBgHover;
     }
     if (color == kNoColor) {
+        return;
+    }
+    if (style.gdiplusBackground) {
+        FillWithAlpha(dc, rect_, color, style.alphaBackground);
         return;
     }
     ScopedBrush brush(::CreateSolidBrush(color));

@@ -238,6 +238,38 @@ TEST_F(ControlTreeTest, BackgroundColourAndHoverColour) {
     BkStylePool::Instance().Load(kStyleTableId + 100);
 }
 
+TEST_F(ControlTreeTest, GdiplusBackgroundBlendsWithItsAlpha) {
+    test::MarkupSources sources;
+    sources.InMemory(kStyleTableId,
+                     "<style><class name=\"glass\" crbg=\"FF0000\" bggdiplus=\"1\" "
+                     "alphabg=\"128\"/></style>");
+    ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
+    Build("<body><text id=\"1\" class=\"glass\" pos=\"0,0,4,4\"/></body>");
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 4;
+    info.bmiHeader.biHeight = -4;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int i = 0; i < 16; ++i) {
+        pixels[i] = 0xFFFFFF;  // white underneath
+    }
+    ById(1)->DrawBackground(dc);
+    const DWORD p = pixels[5];
+    EXPECT_EQ(0xFFu, (p >> 16) & 0xFF);
+    EXPECT_NEAR(127, static_cast<int>((p >> 8) & 0xFF), 2) << "half of the white shows through";
+    EXPECT_NEAR(127, static_cast<int>(p & 0xFF), 2);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(dib);
+    BkStylePool::Instance().Load(kStyleTableId + 100);
+}
+
 TEST_F(ControlTreeTest, TabControlSelectsByHeaderAndAsksFirst) {
     Build(
         "<body><tabctrl id=\"5\" pos=\"0,0,300,200\" tabwidth=\"60\" tabheight=\"20\" "
