@@ -5,6 +5,7 @@
 #include "markup/style_pool.h"
 #include "markup/xml_document.h"
 #include "tests/support/markup_sources.h"
+#include "tests/support/test_canvas.h"
 #include "tests/support/test_host_window.h"
 #include "tests/ui/test_controls.h"
 #include "ui/control_registry.h"
@@ -215,26 +216,13 @@ TEST_F(ControlTreeTest, BackgroundColourAndHoverColour) {
     Build(
         "<body><text id=\"1\" class=\"hot\" pos=\"0,0,4,4\"/>"
         "<text id=\"2\" class=\"hot\" crbg=\"FF0000\" pos=\"4,0,8,4\"/></body>");
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 8;
-    info.bmiHeader.biHeight = -4;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, dib);
-    root_->RedrawRegion(dc, nullptr);
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    EXPECT_EQ(0x102030u, pixels[0] & 0xFFFFFF);
-    EXPECT_EQ(0xFF0000u, pixels[5] & 0xFFFFFF) << "the control's own crbg wins";
+    test::Canvas canvas(8, 4, RGB(0, 0, 0));
+    root_->RedrawRegion(canvas.Dc(), nullptr);
+    EXPECT_EQ(RGB(0x10, 0x20, 0x30), canvas.At(0, 0));
+    EXPECT_EQ(RGB(0xFF, 0, 0), canvas.At(5, 0)) << "the control's own crbg wins";
     ById(1)->ModifyState(kStateHover, 0);
-    root_->RedrawRegion(dc, nullptr);
-    EXPECT_EQ(0x405060u, pixels[0] & 0xFFFFFF);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(dib);
+    root_->RedrawRegion(canvas.Dc(), nullptr);
+    EXPECT_EQ(RGB(0x40, 0x50, 0x60), canvas.At(0, 0));
     BkStylePool::Instance().Load(kStyleTableId + 100);
 }
 
@@ -245,28 +233,10 @@ TEST_F(ControlTreeTest, GdiplusBackgroundBlendsWithItsAlpha) {
                      "alphabg=\"128\"/></style>");
     ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
     Build("<body><text id=\"1\" class=\"glass\" pos=\"0,0,4,4\"/></body>");
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 4;
-    info.bmiHeader.biHeight = -4;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, dib);
-    auto* pixels = static_cast<DWORD*>(bits);
-    for (int i = 0; i < 16; ++i) {
-        pixels[i] = 0xFFFFFF;  // white underneath
-    }
-    ById(1)->DrawBackground(dc);
-    const DWORD p = pixels[5];
-    EXPECT_EQ(0xFFu, (p >> 16) & 0xFF);
-    EXPECT_NEAR(127, static_cast<int>((p >> 8) & 0xFF), 2) << "half of the white shows through";
-    EXPECT_NEAR(127, static_cast<int>(p & 0xFF), 2);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(dib);
+    test::Canvas canvas(4, 4, RGB(0xFF, 0xFF, 0xFF));  // white underneath
+    ById(1)->DrawBackground(canvas.Dc());
+    EXPECT_TRUE(test::ColorNear(RGB(0xFF, 0x7F, 0x7F), canvas.At(1, 1), 2))
+        << "half of the white shows through";
     BkStylePool::Instance().Load(kStyleTableId + 100);
 }
 

@@ -8,6 +8,7 @@
 
 #include "markup/style_pool.h"
 #include "tests/support/markup_sources.h"
+#include "tests/support/test_canvas.h"
 #include "tests/ui/test_controls.h"
 #include "ui/control_registry.h"
 #include "ui/notification.h"
@@ -220,22 +221,12 @@ TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
     Open(
         "<layer width=\"40\" height=\"30\"><body crbg=\"2F6BFF\">"
         "<text id=\"1\" crbg=\"E5484D\" pos=\"10,10,20,20\"/></body></layer>");
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 40;
-    info.bmiHeader.biHeight = -30;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    ScopedBitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
-    ScopedSelectObject selected(dc.Get(), dib.Get());
+    test::Canvas canvas(40, 30, RGB(0, 0, 0));
     dialog_.InvalidateAll();
-    ::SendMessageW(dialog_.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    EXPECT_EQ(0x2F6BFFu, pixels[0] & 0xFFFFFF);
-    EXPECT_EQ(0xE5484Du, pixels[15 * 40 + 15] & 0xFFFFFF);
-    EXPECT_EQ(0x2F6BFFu, pixels[20 * 40 + 20] & 0xFFFFFF) << "right and bottom edges excluded";
+    ::SendMessageW(dialog_.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(0, 0));
+    EXPECT_EQ(RGB(0xE5, 0x48, 0x4D), canvas.At(15, 15));
+    EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(20, 20)) << "right and bottom edges excluded";
 }
 
 TEST_F(HostWindowTest, ItemOperationsFindControlsById) {
