@@ -5,9 +5,12 @@
 #include <tinyxml.h>
 
 #include "markup/font_pool.h"
+#include "markup/skin_base.h"
+#include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/notification.h"
+#include "ui/text_painter.h"
 
 namespace velora {
 
@@ -132,10 +135,99 @@ bool CBkTabCtrl::LoadChildren(const TiXmlElement* first) {
     return true;
 }
 
+namespace {
+
+CBkSkinBase* SkinNamed(const std::string& name) {
+    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
+}
+
+}  // namespace
+
 SIZE CBkTabCtrl::HeaderSize() const {
-    // Without explicit sizes the header takes the tab skin's size, which the
-    // skin pool supplies; until a skin is known a 0 stays 0.
-    return SIZE{tabWidth_, tabHeight_};
+    // A header side left at 0 takes the tab skin's size.
+    SIZE size = {tabWidth_, tabHeight_};
+    if (size.cx == 0 || size.cy == 0) {
+        if (CBkSkinBase* tab = SkinNamed(tabSkin_)) {
+            const SIZE skinSize = tab->GetSkinSize();
+            size.cx = size.cx == 0 ? skinSize.cx : size.cx;
+            size.cy = size.cy == 0 ? skinSize.cy : size.cy;
+        }
+    }
+    return size;
+}
+
+void CBkTabCtrl::PaintHeader(HDC dc, int index, int tabState) const {
+    const RECT header = HeaderRect(index);
+    if (CBkSkinBase* tab = SkinNamed(tabSkin_)) {
+        tab->Draw(dc, header, tabState);
+    }
+    if (CBkSkinBase* icon = SkinNamed(iconSkin_)) {
+        const SIZE size = icon->GetSkinSize();
+        const RECT place = {header.left + iconX_, header.top + iconY_,
+                            header.left + iconX_ + size.cx, header.top + iconY_ + size.cy};
+        icon->Draw(dc, place, index);
+    }
+    RECT text = header;
+    ::OffsetRect(&text, textX_, textY_);
+    const BkStyle& style = Style();
+    DrawFixedFormatText(dc, pages_[index]->Title(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                        style.shadow, ::GetTextColor(dc), style.crShadow);
+}
+
+void CBkTabCtrl::PaintContent(HDC dc) {
+    const BkStyle& style = Style();
+    if (CBkSkinBase* frame = SkinNamed(frameSkin_)) {
+        frame->Draw(dc, FrameRect(), 0);
+    }
+    const int savedDc = ::SaveDC(dc);
+    ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF text = tabText_ != kNoColor         ? tabText_
+                          : OwnTextColor() != kNoColor ? OwnTextColor()
+                                                       : style.crText;
+    if (text != kNoColor) {
+        ::SetTextColor(dc, text);
+    }
+    if (style.font != nullptr) {
+        ::SelectObject(dc, style.font);
+    }
+    int remaining = 0;
+    for (const auto& page : pages_) {
+        remaining += page->IsHiddenPage() ? 0 : 1;
+    }
+    CBkSkinBase* splitter = SkinNamed(splitterSkin_);
+    for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
+        if (pages_[i]->IsHiddenPage()) {
+            continue;
+        }
+        if (remaining-- > 1 && splitter != nullptr) {
+            // Centred in the gap after the header, narrowed to the splitter's size.
+            const RECT at = HeaderRect(i);
+            const SIZE size = splitter->GetSkinSize();
+            RECT strip = at;
+            if (HeadersOnLeft()) {
+                strip.top = at.bottom + (tabSpacing_ - size.cy) / 2;
+                strip.bottom = strip.top + size.cy;
+            } else {
+                strip.left = at.right + (tabSpacing_ - size.cx) / 2;
+                strip.right = strip.left + size.cx;
+            }
+            splitter->Draw(dc, strip, -1);
+        }
+        if (i != current_) {
+            PaintHeader(dc, i, i == hovered_ ? 1 : 0);
+        }
+    }
+    if (current_ >= 0 && current_ < static_cast<int>(pages_.size()) &&
+        !pages_[current_]->IsHiddenPage()) {
+        if (style.crHover != kNoColor) {
+            ::SetTextColor(dc, style.crHover);
+        }
+        if (selectedFont_ != nullptr) {
+            ::SelectObject(dc, selectedFont_);
+        }
+        PaintHeader(dc, current_, 2);
+    }
+    ::RestoreDC(dc, savedDc);
 }
 
 RECT CBkTabCtrl::HeaderRect(int index) const {
@@ -215,6 +307,18 @@ std::int32_t CBkTabCtrl::HitTest(int x, int y) {
         return Handle();
     }
     return pages_[current_]->HitTest(x, y);
+}
+
+bool CBkTabCtrl::RedrawRegion(HDC dc, HRGN region) {
+    if (!CBkWindow::RedrawRegion(dc, region)) {
+        return false;
+    }
+    for (auto& page : pages_) {
+        if (!(page->State() & kStateHidden)) {
+            page->RedrawRegion(dc, region);
+        }
+    }
+    return true;
 }
 
 void CBkTabCtrl::RepaintHeader(int index) const {

@@ -36,6 +36,8 @@ class CBkTabCtrl : public CBkContainerWnd {
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     void SetContainer(HWND host) override;
     std::int32_t HitTest(int x, int y) override;
+    // Itself (frame and headers), then its visible pages.
+    bool RedrawRegion(HDC dc, HRGN region) override;
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;
 
@@ -56,7 +58,12 @@ class CBkTabCtrl : public CBkContainerWnd {
     // The area pages fill, before style margins.
     RECT FrameRect() const;
 
+  protected:
+    // Frame, headers, splitters, icons and titles; the selected header last.
+    void PaintContent(HDC dc) override;
+
   private:
+    void PaintHeader(HDC dc, int index, int tabState) const;
     SIZE HeaderSize() const;
     bool HeadersOnLeft() const { return tabAlignLeft_; }
     int HeaderAt(POINT point) const;

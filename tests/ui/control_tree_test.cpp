@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "markup/xml_document.h"
 #include "tests/support/markup_sources.h"
@@ -271,6 +272,27 @@ TEST_F(ControlTreeTest, TabControlSelectsByHeaderAndAsksFirst) {
     EXPECT_TRUE(ById(52)->IsVisible());
     EXPECT_EQ(ById(521), Hit(100, 100));
     EXPECT_EQ(20, ById(521)->Rect().top) << "pages fill the frame below the headers";
+}
+
+TEST_F(ControlTreeTest, TabControlPaintsHeadersAndTheSelectedPage) {
+    test::MarkupSources sources;
+    sources.InMemory(kSkinTableId,
+                     "<skins><button name=\"tabface\" bg=\"C0C0C0\" border=\"808080\" "
+                     "bgup=\"E0E0E0\" bgdown=\"404040\"/></skins>");
+    ASSERT_TRUE(BkSkin::Instance().Load(kSkinTableId));
+    Build(
+        "<body><tabctrl id=\"5\" pos=\"0,0,300,200\" tabwidth=\"60\" tabheight=\"20\" "
+        "tabskin=\"tabface\" cursel=\"1\">"
+        "<tab id=\"50\"><text id=\"501\" pos=\"0,0,-0,-0\" crbg=\"00FF00\"/></tab>"
+        "<tab id=\"51\"><text id=\"511\" pos=\"0,0,-0,-0\" crbg=\"0000FF\"/></tab>"
+        "</tabctrl></body>");
+    test::Canvas canvas(300, 200, RGB(255, 255, 255));
+    root_->RedrawRegion(canvas.Dc(), nullptr);
+    EXPECT_EQ(RGB(0, 255, 0), canvas.At(150, 100)) << "the first visible page shows after loading";
+    EXPECT_NE(canvas.At(30, 10), RGB(255, 255, 255)) << "header 0 drawn";
+    const COLORREF selected = canvas.At(90, 10);
+    EXPECT_NE(canvas.At(30, 10), selected) << "the selected header is drawn in its own state";
+    BkSkin::Instance().Load(kSkinTableId + 100);
 }
 
 }  // namespace
