@@ -43,9 +43,11 @@ std::string BenchLayout() {
         xml += "<dlg pos=\"20," + std::to_string(top) + ",-20," + std::to_string(top + 26) +
                "\" crbg=\"F6F6F6\">";
         xml +=
-            "<text id=\"" + std::to_string(200 + row) + "\" pos=\"8,4,200,22\" crbg=\"FFFFFF\"/>";
+            "<text id=\"" + std::to_string(200 + row) +
+            "\" pos=\"8,4,200,22\" crbg=\"FFFFFF\">\xE9\x80\x89\xE9\xA1\xB9 Velora option</text>";
         xml += "<dlgbtnEx2 id=\"" + std::to_string(300 + row) +
-               "\" pos=\"-90,3,-10,23\" class=\"bench_btn\"><text pos=\"0,0,-0,-0\"/></dlgbtnEx2>";
+               "\" pos=\"-90,3,-10,23\" class=\"bench_btn\"><text "
+               "pos=\"0,0,-0,-0\">\xE6\xB5\x8F\xE8\xA7\x88</text></dlgbtnEx2>";
         xml += "</dlg>";
     }
     xml +=
