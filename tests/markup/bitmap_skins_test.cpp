@@ -14,14 +14,14 @@ using test::Canvas;
 using test::Columns;
 using test::SkinSources;
 
-constexpr COLORREF kPaper = RGB(10, 20, 30);
-constexpr std::uint32_t kRed = 0xFFE00000;
-constexpr std::uint32_t kGreen = 0xFF00C000;
-constexpr std::uint32_t kBlue = 0xFF0000D0;
+using test::kBlue;
+using test::kBlueColor;
+using test::kGreen;
+using test::kGreenColor;
+using test::kPaper;
+using test::kRed;
+using test::kRedColor;
 constexpr std::uint32_t kMagenta = 0xFFFF00FF;
-constexpr COLORREF kRedColor = RGB(0xE0, 0, 0);
-constexpr COLORREF kGreenColor = RGB(0, 0xC0, 0);
-constexpr COLORREF kBlueColor = RGB(0, 0, 0xD0);
 
 // A bitmap file under a fresh id, and a table entry naming it.
 UINT Bitmap(SkinSources& sources, const std::string& file) {

@@ -15,7 +15,7 @@ namespace {
 
 using test::Canvas;
 
-constexpr COLORREF kPaper = RGB(10, 20, 30);
+using test::kPaper;
 
 class BuiltInSkinsTest : public ::testing::Test {
   protected:

@@ -11,7 +11,7 @@ using test::Canvas;
 using test::ColorNear;
 using test::SkinSources;
 
-constexpr COLORREF kPaper = RGB(10, 20, 30);
+using test::kPaper;
 
 TEST(ColourSkinTest, ButtonFaceFollowsHoverPushedAndDisabled) {
     SkinSources sources;

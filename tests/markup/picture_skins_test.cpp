@@ -17,14 +17,14 @@ using test::ColorNear;
 using test::Columns;
 using test::SkinSources;
 
-constexpr COLORREF kPaper = RGB(10, 20, 30);
-constexpr std::uint32_t kRed = 0xFFE00000;
-constexpr std::uint32_t kGreen = 0xFF00C000;
-constexpr std::uint32_t kBlue = 0xFF0000D0;
+using test::kBlue;
+using test::kBlueColor;
+using test::kGreen;
+using test::kGreenColor;
+using test::kPaper;
+using test::kRed;
+using test::kRedColor;
 constexpr std::uint32_t kYellow = 0xFFF0F000;
-constexpr COLORREF kRedColor = RGB(0xE0, 0, 0);
-constexpr COLORREF kGreenColor = RGB(0, 0xC0, 0);
-constexpr COLORREF kBlueColor = RGB(0, 0, 0xD0);
 constexpr COLORREF kYellowColor = RGB(0xF0, 0xF0, 0);
 
 std::string Entry(const char* tag, const char* name, UINT src, const std::string& more = "") {

@@ -16,7 +16,7 @@ using test::Canvas;
 using test::SkinSources;
 
 constexpr UINT kTable = 5310;
-constexpr COLORREF kPaper = RGB(10, 20, 30);
+using test::kPaper;
 
 std::string Src(UINT id) {
     return " src=\"" + std::to_string(id) + "\"";

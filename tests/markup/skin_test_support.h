@@ -20,6 +20,16 @@
 
 namespace velora::test {
 
+// The skin tests' palette: a paper colour behind the drawing and three inks,
+// as 0xAARRGGBB picture pixels and as the COLORREFs read back from a canvas.
+inline constexpr COLORREF kPaper = RGB(10, 20, 30);
+inline constexpr std::uint32_t kRed = 0xFFE00000;
+inline constexpr std::uint32_t kGreen = 0xFF00C000;
+inline constexpr std::uint32_t kBlue = 0xFF0000D0;
+inline constexpr COLORREF kRedColor = RGB(0xE0, 0, 0);
+inline constexpr COLORREF kGreenColor = RGB(0, 0xC0, 0);
+inline constexpr COLORREF kBlueColor = RGB(0, 0, 0xD0);
+
 // 0xAARRGGBB pixels, row by row from the top.
 using Argb = std::vector<std::uint32_t>;
 

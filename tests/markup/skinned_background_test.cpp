@@ -20,7 +20,7 @@ using test::SkinSources;
 
 constexpr UINT kSkins = 5360;
 constexpr UINT kStyles = 5361;
-constexpr COLORREF kPaper = RGB(10, 20, 30);
+using test::kPaper;
 
 class SkinnedBackgroundTest : public ::testing::Test {
   protected:
