@@ -11,6 +11,7 @@
 #include "app/exit_codes.h"
 #include "app/install_location.h"
 #include "app/main_dlg.h"
+#include "app/msg_dlg.h"
 #include "base/win_handles.h"
 #include "markup/skin_pool.h"
 #include "markup/string_pool.h"
@@ -31,7 +32,7 @@ class ComApartment {
 
 // The engine's window classes for the life of the object.
 class WindowModuleScope {
-public:
+  public:
     explicit WindowModuleScope(HINSTANCE instance) { BkWindowModule::Init(instance); }
     ~WindowModuleScope() { BkWindowModule::Term(); }
     WindowModuleScope(const WindowModuleScope&) = delete;
@@ -46,9 +47,7 @@ void InitCommonControls() {
 }
 
 int RunInteractive() {
-    if (!IsOsSupported(::GetVersion())) {
-        // The old-system warning dialog comes with the message dialogs; until
-        // then an unsupported system ends as if the user had cancelled.
+    if (!IsOsSupported(::GetVersion()) && !ConfirmOldSystem()) {
         return kExitOk;
     }
     // The main window is not built yet: the interactive path ends here.
@@ -56,6 +55,13 @@ int RunInteractive() {
 }
 
 }  // namespace
+
+bool ConfirmOldSystem() {
+    CMsgDlg warning;
+    // Without its layout the dialog cannot show; that counts as "继续安装".
+    warning.LoadLayout(kOldSystemLayout);
+    return warning.DoModal(nullptr) == 0;
+}
 
 bool HasSilentSwitch(const wchar_t* commandLine) {
     if (commandLine == nullptr || commandLine[0] == L'\0') {

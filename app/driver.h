@@ -21,6 +21,10 @@ bool HasSilentSwitch(const wchar_t* commandLine);
 // Windows XP (5.1) or later, from a GetVersion() value.
 bool IsOsSupported(DWORD version);
 
+// Shows the old-system warning; true when the user chooses to install anyway
+// (also when the warning cannot be shown).
+bool ConfirmOldSystem();
+
 // Resolves the directory into `dir`, runs the setup program and waits for it.
 // Returns 0 only when the setup program ran and exited 0.
 int RunSilentInstall(PathBuffer& dir, HMODULE payloadModule = nullptr);

@@ -373,6 +373,21 @@ void CBkDialogViewImplEx::InvalidateControlRect(const RECT& rect) {
     dirty_ = true;
 }
 
+bool CBkDialogViewImplEx::LoadLayout(UINT id) {
+    // From now on this is the window's layout: Create must not fall back to
+    // the constructor's when this one is missing.
+    layoutId_ = id;
+    const BkLayoutLoad result = sections_.Load(id);
+    if (result == BkLayoutLoad::kLoadedIntoWindow) {
+        hovered_ = 0;
+        pressed_ = 0;
+    }
+    if (result == BkLayoutLoad::kRejected || result == BkLayoutLoad::kLoadedIntoWindow) {
+        InvalidateAll();
+    }
+    return Succeeded(result);
+}
+
 void CBkDialogViewImplEx::InvalidateAll() {
     fullRedraw_ = true;
     dirty_ = true;

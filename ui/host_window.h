@@ -43,6 +43,10 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     int DoModal(HWND owner = nullptr, const RECT* rect = nullptr);
     // Stores the result and wakes the modal loop so it ends.
     void EndDialog(int result);
+    // Loads layout document `id` in place of the one given at construction
+    // (before Create, or into the existing window). False when it is missing
+    // or malformed; Create then fails rather than show another layout.
+    bool LoadLayout(UINT id);
 
     // ---- Options (set before Create) --------------------------------------------
     void SetShadowEnabled(bool enabled) { shadowEnabled_ = enabled; }

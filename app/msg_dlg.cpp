@@ -1,0 +1,37 @@
+#include "app/msg_dlg.h"
+
+#include <memory>
+
+#include "controls/control_factory.h"
+#include "ui/notification.h"
+
+namespace velora {
+
+void ApplyInstallerWindowOptions(CBkDialogViewImplEx& dialog) {
+    dialog.SetShadowEnabled(true);
+    dialog.SetShadowSize(kDialogShadowSize);
+    dialog.SetOverlay(false);
+}
+
+CMsgDlg::CMsgDlg()
+    : CBkDialogViewImplEx(kExitConfirmLayout, &CBkStandardTier::Instance(),
+                          std::make_unique<CBkControlCreator>()) {
+    ApplyInstallerWindowOptions(*this);
+}
+
+bool CMsgDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   LRESULT& result) {
+    if (message == WM_NOTIFY && lParam != 0) {
+        const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
+        if (notify->hdr.idFrom == kHostNotifySource && notify->hdr.code == kNotifyClick) {
+            if (notify->controlId == kButtonOne || notify->controlId == kButtonZero) {
+                EndDialog(notify->controlId == kButtonOne ? 1 : 0);
+                result = 1;
+                return true;
+            }
+        }
+    }
+    return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
+}
+
+}  // namespace velora

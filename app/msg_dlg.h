@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/layout_ids.h"
+#include "ui/host_window.h"
+
+namespace velora {
+
+// A modal two-button question whose look and texts come from its layout:
+// the exit confirmation by default, or the old-system or product-running
+// warning loaded with LoadLayout before DoModal. DoModal returns 1 for button
+// 100 and 0 for button 101, and 0 when the dialog cannot be created.
+class CMsgDlg : public CBkDialogViewImplEx {
+  public:
+    static constexpr UINT kButtonOne = 100;   // right-hand button: result 1
+    static constexpr UINT kButtonZero = 101;  // left-hand button: result 0
+
+    CMsgDlg();
+
+    bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) override;
+};
+
+// Host settings every installer window shares: shadow on, 5 pixels wide, no
+// frame overlay.
+void ApplyInstallerWindowOptions(CBkDialogViewImplEx& dialog);
+
+}  // namespace velora
