@@ -3,16 +3,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/install_state.h"
 #include "app/progress_channel.h"
 #include "base/path_buffer.h"
 
 namespace velora {
-
-enum class InstallState : std::int32_t {
-    Idle = 0,
-    Installing = 1,
-    Finished = 2,
-};
 
 // The installer's main window. It owns what the install needs whether or not a
 // window is shown: the install directory, the progress channel and the state.

@@ -1,0 +1,97 @@
+#include "app/install_worker.h"
+
+#include <system_error>
+#include <utility>
+
+namespace velora {
+
+void ShowResourceError() {
+    ::MessageBoxW(nullptr, L"程序资源出错啦", L"提示", MB_OK);
+}
+
+InstallWorker::InstallWorker(HWND target, const ProgressChannel& channel,
+                             std::atomic<InstallState>& state, Launcher launcher,
+                             FailureReport report)
+    : target_(target),
+      channel_(channel),
+      state_(state),
+      launcher_(std::move(launcher)),
+      report_(std::move(report)),
+      stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+InstallWorker::~InstallWorker() {
+    if (thread_.joinable()) {
+        ::SetEvent(stop_.Get());
+        thread_.join();
+    }
+}
+
+bool InstallWorker::Start(const wchar_t* installDir) {
+    if (thread_.joinable() || !stop_ || !CopyBounded(installDir_, installDir ? installDir : L"")) {
+        return false;
+    }
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void InstallWorker::Run() {
+    SetupLaunch launch;
+    if (installDir_[0] != L'\0') {
+        launch = launcher_(installDir_);
+    }
+    if (!launch.process) {
+        if (report_) {
+            report_();
+        }
+        state_.store(InstallState::Finished);
+        return;
+    }
+    if (FollowProgress(launch.process.Get())) {
+        state_.store(InstallState::Finished);
+    }
+}
+
+void InstallWorker::Forward() {
+    // A report without a view carries no value: nothing to show.
+    if (channel_.HasView()) {
+        ::PostMessageW(target_, WM_INSTALL_PROGRESS, static_cast<WPARAM>(channel_.ReadPercent()),
+                       0);
+    }
+}
+
+bool InstallWorker::FollowProgress(HANDLE process) {
+    // Without the progress event there is nothing to forward; the setup
+    // program's end still finishes the install, so close requests work again.
+    const HANDLE progress = channel_.Event();
+    HANDLE waits[3] = {process, stop_.Get(), progress};
+    const DWORD count = progress != nullptr ? 3 : 2;
+    for (;;) {
+        const DWORD woken = ::WaitForMultipleObjects(count, waits, FALSE, INFINITE);
+        if (woken == WAIT_OBJECT_0) {
+            // The setup program has ended. Its last report may be waiting
+            // behind its exit (the wait prefers the first handle): a final
+            // 100 must not be lost.
+            if (progress != nullptr && ::WaitForSingleObject(progress, 0) == WAIT_OBJECT_0) {
+                Forward();
+            }
+            return true;
+        }
+        if (woken == WAIT_OBJECT_0 + 1) {
+            return false;  // the window is going away: touch nothing of it
+        }
+        if (woken == WAIT_OBJECT_0 + 2) {
+            // The event resets itself as the wait takes it; resetting it again
+            // here could swallow a report written after the read.
+            Forward();
+            continue;
+        }
+        // A failed wait would fail again at once: stop instead of spinning.
+        return true;
+    }
+}
+
+}  // namespace velora
