@@ -64,12 +64,18 @@ HWND CBkWindowImpl::CreateNative(HWND owner, const RECT& rect, const wchar_t* ti
                                  DWORD exStyle) {
     // Double clicks are part of the engine's input; no class background, the
     // host paints every pixel itself.
-    if (!BkWindowModule::RegisterClassOnce(kHostClassName, CS_DBLCLKS, &WindowProc)) {
+    return CreateNativeOfClass(kHostClassName, CS_DBLCLKS, owner, rect, title, style, exStyle);
+}
+
+HWND CBkWindowImpl::CreateNativeOfClass(const wchar_t* className, UINT classStyle,
+                                        HWND parentOrOwner, const RECT& rect, const wchar_t* title,
+                                        DWORD style, DWORD exStyle, UINT_PTR id) {
+    if (!BkWindowModule::RegisterClassOnce(className, classStyle, &WindowProc)) {
         return nullptr;
     }
-    return ::CreateWindowExW(exStyle, kHostClassName, title, style, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, owner, nullptr,
-                             BkWindowModule::Instance(), this);
+    return ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
+                             rect.right - rect.left, rect.bottom - rect.top, parentOrOwner,
+                             reinterpret_cast<HMENU>(id), BkWindowModule::Instance(), this);
 }
 
 void CBkWindowImpl::DestroyNative() {

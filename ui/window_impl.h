@@ -37,6 +37,11 @@ class CBkWindowImpl {
     // Creates the native window of the engine's host class.
     HWND CreateNative(HWND owner, const RECT& rect, const wchar_t* title, DWORD style,
                       DWORD exStyle);
+    // Creates the native window of a class of its own (registered once);
+    // `parentOrOwner` and `id` as for CreateWindowExW.
+    HWND CreateNativeOfClass(const wchar_t* className, UINT classStyle, HWND parentOrOwner,
+                             const RECT& rect, const wchar_t* title, DWORD style, DWORD exStyle,
+                             UINT_PTR id = 0);
     void DestroyNative();
 
   private:
