@@ -46,12 +46,13 @@ void InitCommonControls() {
     ::InitCommonControlsEx(&icc);
 }
 
-int RunInteractive() {
+int RunInteractive(CMainDlg& mainDlg) {
     if (!IsOsSupported(::GetVersion()) && !ConfirmOldSystem()) {
         return kExitOk;
     }
-    // The main window is not built yet: the interactive path ends here.
-    return kExitOk;
+    // Every way the window ends itself gives 0, and so does a window that
+    // cannot be created.
+    return mainDlg.DoModal(nullptr);
 }
 
 }  // namespace
@@ -145,7 +146,7 @@ int RunInstaller(HINSTANCE instance) {
         PathBuffer dir = {};
         return RunSilentInstall(dir);
     }
-    return RunInteractive();
+    return RunInteractive(*mainDlg);
 }
 
 }  // namespace velora

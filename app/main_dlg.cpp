@@ -1,0 +1,337 @@
+#include "app/main_dlg.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+#include "app/install_location.h"
+#include "app/layout_ids.h"
+#include "app/msg_dlg.h"
+#include "app/post_install.h"
+#include "app/process_control.h"
+#include "controls/control_factory.h"
+#include "markup/font_pool.h"
+#include "ui/bk_window.h"
+#include "ui/notification.h"
+
+namespace velora {
+namespace {
+
+constexpr UINT kIconResourceId = 128;
+constexpr wchar_t kProductFolderName[] = L"Velora";
+
+// Reflected child notifications come back to the child with this offset.
+constexpr UINT kReflectBase = WM_USER + 0x1C00;
+
+HICON LoadAppIcon(int sizeMetricX, int sizeMetricY) {
+    return static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON,
+                     ::GetSystemMetrics(sizeMetricX), ::GetSystemMetrics(sizeMetricY), LR_SHARED));
+}
+
+// Grows or shrinks a window by `delta` pixels of height, keeping its place.
+void ChangeWindowHeight(HWND window, int delta) {
+    RECT rect;
+    if (!::GetWindowRect(window, &rect)) {
+        return;
+    }
+    ::MoveWindow(window, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top + delta, TRUE);
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg()
+    : CBkDialogViewImplEx(kMainLayout, &CBkStandardTier::Instance(),
+                          std::make_unique<CBkControlCreator>()),
+      launcher_([](const wchar_t* dir) { return ExtractAndRunSetup(dir, nullptr); }),
+      report_(&ShowResourceError),
+      isLow_(&IsLowDiskSpace) {
+    ApplyInstallerWindowOptions(*this);
+}
+
+CMainDlg::~CMainDlg() {
+    // The worker goes first: it must not read the view or post after this.
+    worker_.reset();
+}
+
+// ---- Message map ----------------------------------------------------------------
+
+bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    LRESULT& result) {
+    if (message == WM_NOTIFY && lParam != 0) {
+        const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
+        if (notify->hdr.idFrom == kHostNotifySource && notify->hdr.code == kNotifyClick &&
+            OnClick(notify->controlId)) {
+            result = 1;
+            return true;
+        }
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        OnCloseRequest();
+        result = 0;
+        return true;
+    }
+    if (message == WM_INITDIALOG) {
+        OnInitDialog();
+        result = TRUE;
+        return true;
+    }
+    if (CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result)) {
+        return true;
+    }
+    switch (message) {
+        case WM_ADJUST_LIST_HEIGHT:
+            FitHiddenListToText();
+            result = 0;
+            return true;
+        case WM_INSTALL_PROGRESS:
+            OnInstallProgress(static_cast<int>(wParam));
+            result = 0;
+            return true;
+        case WM_CHECK_DISK_SPACE:
+            OnCheckDiskSpace();
+            result = 0;
+            return true;
+        default:
+            break;
+    }
+    // Notifications of native children go back to them, so they can answer
+    // for themselves.
+    HWND child = nullptr;
+    if (message == WM_COMMAND) {
+        child = reinterpret_cast<HWND>(lParam);
+    } else if (message == WM_NOTIFY && lParam != 0) {
+        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    } else if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        child = reinterpret_cast<HWND>(lParam);
+    }
+    if (child != nullptr && child != window && ::IsChild(window, child)) {
+        result = ::SendMessageW(child, kReflectBase + message, wParam, lParam);
+        return true;
+    }
+    return false;
+}
+
+bool CMainDlg::OnClick(UINT id) {
+    HWND window = Handle();
+    switch (id) {
+        case main_ids::kClose:
+            OnCloseRequest();
+            return false;
+        case main_ids::kMaximise:
+            ::SendMessageW(window, WM_SYSCOMMAND, ::IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE, 0);
+            return false;
+        case main_ids::kMinimise:
+            ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            return false;
+        case main_ids::kInstall:
+            StartInstall();
+            return true;
+        case main_ids::kLaunch:
+            LaunchProduct();
+            return true;
+        case main_ids::kAgree:
+            EnableItem(main_ids::kInstall, GetItemCheck(main_ids::kAgree));
+            return true;
+        case main_ids::kLicenceLink:
+            OpenAgreement();
+            return true;
+        case main_ids::kCustomToggle:
+            ToggleCustomInstall();
+            return true;
+        case main_ids::kBrowse:
+            BrowseForInstallDir();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// ---- Start-up ----------------------------------------------------------------------
+
+void CMainDlg::OnInitDialog() {
+    HWND window = Handle();
+    ::SendMessageW(window, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(LoadAppIcon(SM_CXICON, SM_CYICON)));
+    ::SendMessageW(window, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(LoadAppIcon(SM_CXSMICON, SM_CYSMICON)));
+    ::PostMessageW(window, WM_ADJUST_LIST_HEIGHT, 0, 0);
+    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+    if ((style & WS_CLIPCHILDREN) == 0) {
+        ::SetWindowLongPtrW(window, GWL_STYLE, style | WS_CLIPCHILDREN);
+    }
+    SetItemCheck(main_ids::kAutoStart, true);
+    SetItemCheck(main_ids::kOpenWhenDone, true);
+    SetItemCheck(main_ids::kAgree, true);
+
+    pathBox_.Create(window, main_ids::kPathBox,
+                    WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY);
+    ::SendMessageW(pathBox_.Handle(), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(BkFontPool::Instance().GetFont(0)), TRUE);
+
+    ResolveInstallDir(installDir_, window);
+    pathBox_.SetText(installDir_);
+    ::PostMessageW(window, WM_CHECK_DISK_SPACE, 0, 0);
+}
+
+void CMainDlg::OnCheckDiskSpace() {
+    if (installDir_[0] == L'\0' || !IsLow(installDir_)) {
+        return;
+    }
+    EnableItem(main_ids::kInstall, false);
+    SetCustomArea(true, true);
+    ShowItem(main_ids::kLowSpaceNotice, true);
+}
+
+// ---- Custom-install area and folder ------------------------------------------------
+
+void CMainDlg::SetCustomArea(bool open, bool takeFocus) {
+    if (open == IsCustomAreaOpen()) {
+        return;
+    }
+    SetItemAttribute(main_ids::kCustomToggle, "skin",
+                     open ? L"cust_install_up" : L"cust_install_down");
+    SetItemCheck(main_ids::kCustomToggle, open);
+    ChangeWindowHeight(Handle(), open ? kCustomAreaHeight : -kCustomAreaHeight);
+    if (open && takeFocus) {
+        ::SetFocus(Handle());
+    }
+}
+
+void CMainDlg::BrowseForInstallDir() {
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = Handle();
+    browse.lpszTitle = L"选择安装目录";
+    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) {
+        return;
+    }
+    // SHGetPathFromIDListW writes up to MAX_PATH characters.
+    wchar_t folder[MAX_PATH] = {};
+    const bool converted = ::SHGetPathFromIDListW(chosen, folder) != FALSE;
+    ::CoTaskMemFree(chosen);
+    if (converted) {
+        ApplyChosenFolder(folder);
+    }
+}
+
+void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
+    pathBox_.SetText(folder);
+    // A folder too long to take "\Velora" is refused whole: the box shows what
+    // was chosen, the install directory stays as it was.
+    PathBuffer dir = {};
+    if (!CopyBounded(dir, folder) || dir[0] == L'\0') {
+        if (folder != nullptr && folder[0] == L'\0') {
+            installDir_[0] = L'\0';
+        }
+        return;
+    }
+    if (!AppendSeparator(dir) || !AppendBounded(dir, kProductFolderName)) {
+        return;
+    }
+    CopyBounded(installDir_, dir);
+    const bool low = IsLow(installDir_);
+    EnableItem(main_ids::kInstall, !low);
+    ShowItem(main_ids::kLowSpaceNotice, low);
+}
+
+// ---- Installing --------------------------------------------------------------------
+
+void CMainDlg::StartInstall() {
+    if (FindProcessByName(kProductImageName)) {
+        CMsgDlg running;
+        running.LoadLayout(kProductRunningLayout);
+        if (running.DoModal(Handle()) != 0) {
+            EndDialog(0);
+            return;
+        }
+        TerminateProcessByName(kProductImageName);
+    }
+    TerminateProcessByName(kUpdaterImageName);
+    SetCustomArea(false, false);
+    ShowProgressPage();
+
+    CBkWindow* page = FindControl(main_ids::kHiddenPage);
+    if (page == nullptr || std::strcmp(page->GetObjectClass(), "dlg") != 0 || worker_) {
+        return;
+    }
+    SetInstallState(InstallState::Installing);
+    worker_ = std::make_unique<InstallWorker>(Handle(), progress_, state_, launcher_, report_);
+    if (!worker_->Start(installDir_)) {
+        // No thread, no setup program: as if it could not be started.
+        if (report_) {
+            report_();
+        }
+        SetInstallState(InstallState::Finished);
+    }
+    EnableItem(main_ids::kHiddenPageButton, false);
+}
+
+void CMainDlg::ShowProgressPage() {
+    ShowItem(main_ids::kInstall, false);
+    SetItemAttribute(main_ids::kBackground, "pos", L"0,0,-0,314");
+    SetItemAttribute(main_ids::kBackground, "class", L"style_progress_dlg_bg");
+    SetItemAttribute(main_ids::kBackground, "headacceptlbtndownmsg", L"0");
+    ShowItem(main_ids::kStartPage, false);
+    SetItemAttribute(main_ids::kProgressPage, "pos", L"0,313,-0,-0");
+    ShowItem(main_ids::kProgressPage, true);
+}
+
+void CMainDlg::OnInstallProgress(int percent) {
+    SetItemIntAttribute(main_ids::kProgressBar, "value", percent);
+    wchar_t text[64];
+    std::swprintf(text, 64, L"正在安装 %d%%", percent);
+    SetItemText(main_ids::kProgressText, text);
+    if (percent != 100) {
+        return;
+    }
+    ShowItem(main_ids::kLaunch, true);
+    ShowItem(main_ids::kProgressPage, false);
+    ShowItem(main_ids::kStartPage, true);
+    ShowItem(main_ids::kAgreementRow, false);
+    WriteChannelFile(installDir_);
+    if (GetItemCheck(main_ids::kAutoStart)) {
+        SetAutoStart(installDir_);
+    }
+    SetInstallState(InstallState::Finished);
+}
+
+void CMainDlg::LaunchProduct() {
+    LaunchInstalledProduct(installDir_);
+    EndDialog(0);
+}
+
+// ---- Closing -----------------------------------------------------------------------
+
+void CMainDlg::OnCloseRequest() {
+    if (!confirmationAllowed_) {
+        return;
+    }
+    switch (GetInstallState()) {
+        case InstallState::Idle: {
+            confirmationAllowed_ = false;
+            CMsgDlg confirm;
+            if (confirm.DoModal(Handle()) == 0) {
+                EndDialog(0);
+            }
+            confirmationAllowed_ = true;
+            break;
+        }
+        case InstallState::Installing:
+            break;  // the setup program is running: the window stays
+        case InstallState::Finished:
+            EndDialog(0);
+            break;
+    }
+}
+
+// ---- Agreement -----------------------------------------------------------------------
+
+void CMainDlg::OpenAgreement() {}
+
+void CMainDlg::FitHiddenListToText() {}
+
+}  // namespace velora
