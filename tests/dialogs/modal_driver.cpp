@@ -1,5 +1,6 @@
 #include "tests/dialogs/modal_driver.h"
 
+#include <map>
 #include <utility>
 
 #include "ui/notification.h"
@@ -7,15 +8,19 @@
 namespace velora::test {
 namespace {
 
-std::function<void()>& PendingAction() {
-    static std::function<void()> action;
-    return action;
+std::map<UINT_PTR, std::function<void()>>& PendingActions() {
+    static std::map<UINT_PTR, std::function<void()>> actions;
+    return actions;
 }
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
-    std::function<void()> action = std::move(PendingAction());
-    PendingAction() = nullptr;
+    auto found = PendingActions().find(timer);
+    if (found == PendingActions().end()) {
+        return;
+    }
+    std::function<void()> action = std::move(found->second);
+    PendingActions().erase(found);
     if (action) {
         action();
     }
@@ -24,8 +29,10 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 void RunFromMessageLoop(UINT delayMs, std::function<void()> action) {
-    PendingAction() = std::move(action);
-    ::SetTimer(nullptr, 0, delayMs, OnTimer);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, delayMs, OnTimer);
+    if (timer != 0) {
+        PendingActions()[timer] = std::move(action);
+    }
 }
 
 void SendClickRecord(HWND window, UINT id) {
@@ -36,6 +43,33 @@ void SendClickRecord(HWND window, UINT id) {
     notify.controlId = id;
     notify.classTag = "dlgbtnEx2";
     ::SendMessageW(window, WM_NOTIFY, kHostNotifySource, reinterpret_cast<LPARAM>(&notify));
+}
+
+HWND FindMessageDialog() {
+    return ::FindWindowW(L"BkHostWindow", L"提示");
+}
+
+int CountMessageDialogs() {
+    int count = 0;
+    HWND window = nullptr;
+    while ((window = ::FindWindowExW(nullptr, window, L"BkHostWindow", L"提示")) != nullptr) {
+        if (::IsWindowVisible(window)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }
 
 }  // namespace velora::test

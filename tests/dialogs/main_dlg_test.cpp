@@ -1,0 +1,347 @@
+#include "app/main_dlg.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/msg_dlg.h"
+#include "app/post_install.h"
+#include "app/process_control.h"
+#include "base/win_handles.h"
+#include "controls/progress_controls.h"
+#include "tests/dialogs/modal_driver.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_registry.h"
+#include "ui/bk_window.h"
+
+namespace velora {
+namespace {
+
+using namespace main_ids;
+using test::BuiltProgramPath;
+using test::RunFromMessageLoop;
+using test::SendClickRecord;
+using test::TempFolder;
+
+int WindowHeight(HWND window) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+// A main window created (not run) with its setup program replaced.
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dialog_ = std::make_unique<CMainDlg>();
+        dialog_->SetLowSpaceTest([this](const wchar_t*) { return low_; });
+        dialog_->SetFailureReport([this] { ++failures_; });
+        dialog_->SetSetupLauncher([this](const wchar_t*) {
+            ++launches_;
+            return SetupLaunch{ScopedHandle(), SetupLaunchError::kPayloadMissing};
+        });
+    }
+    void TearDown() override { dialog_.reset(); }
+
+    void Create() {
+        ASSERT_NE(dialog_->Create(nullptr), nullptr);
+        ::ShowWindow(dialog_->Handle(), SW_SHOWNA);
+        test::PumpFor(50);  // the posted start-up messages
+    }
+
+    CBkWindow& Control(int id) {
+        CBkWindow* control = dialog_->FindControl(id);
+        if (control == nullptr) {
+            ADD_FAILURE() << "no control " << id;
+            std::abort();
+        }
+        return *control;
+    }
+    bool Shown(int id) { return Control(id).IsVisible(); }
+    bool Enabled(int id) { return !Control(id).IsDisabled(); }
+    void Click(int id) { SendClickRecord(dialog_->Handle(), id); }
+
+    std::unique_ptr<CMainDlg> dialog_;
+    bool low_ = false;
+    int failures_ = 0;
+    int launches_ = 0;
+};
+
+TEST_F(MainWindow, StartsOnTheStartPageWithEverythingChecked) {
+    Create();
+    EXPECT_EQ(WindowHeight(dialog_->Handle()), 414);
+    EXPECT_TRUE(Shown(kStartPage));
+    EXPECT_TRUE(Shown(kInstall));
+    EXPECT_FALSE(Shown(kLaunch));
+    EXPECT_FALSE(Shown(kProgressPage));
+    EXPECT_FALSE(Shown(kLowSpaceNotice));
+    EXPECT_TRUE(dialog_->GetItemCheck(kAgree));
+    EXPECT_TRUE(dialog_->GetItemCheck(kAutoStart));
+    EXPECT_TRUE(dialog_->GetItemCheck(kOpenWhenDone));
+    EXPECT_NE(::GetWindowLongPtrW(dialog_->Handle(), GWL_STYLE) & WS_CLIPCHILDREN, 0);
+    ASSERT_NE(dialog_->PathBox().Handle(), nullptr);
+    EXPECT_EQ(::GetDlgCtrlID(dialog_->PathBox().Handle()), kPathBox);
+    EXPECT_EQ(dialog_->PathBox().GetText(), std::wstring(dialog_->InstallDir()));
+    EXPECT_NE(dialog_->InstallDir()[0], L'\0');
+}
+
+TEST_F(MainWindow, TheAgreementBoxEnablesAndDisablesInstallAlsoWhenSpaceIsLow) {
+    low_ = true;
+    Create();
+    EXPECT_FALSE(Enabled(kInstall)) << "low space at start-up";
+    EXPECT_TRUE(Shown(kLowSpaceNotice));
+    EXPECT_TRUE(dialog_->IsCustomAreaOpen());
+    EXPECT_EQ(WindowHeight(dialog_->Handle()), 414 + kCustomAreaHeight);
+
+    dialog_->SetItemCheck(kAgree, false);
+    Click(kAgree);
+    EXPECT_FALSE(Enabled(kInstall));
+    dialog_->SetItemCheck(kAgree, true);
+    Click(kAgree);
+    EXPECT_TRUE(Enabled(kInstall)) << "re-checking enables whatever the space";
+}
+
+TEST_F(MainWindow, CustomAreaTogglesTheWindowHeightAndTheArrow) {
+    Create();
+    Click(kCustomToggle);
+    EXPECT_EQ(WindowHeight(dialog_->Handle()), 532);
+    EXPECT_TRUE(dialog_->GetItemCheck(kCustomToggle));
+    Click(kCustomToggle);
+    EXPECT_EQ(WindowHeight(dialog_->Handle()), 414);
+    EXPECT_FALSE(dialog_->GetItemCheck(kCustomToggle));
+}
+
+TEST_F(MainWindow, ChoosingAFolderInstallsIntoItsVeloraSubfolder) {
+    Create();
+    dialog_->ApplyChosenFolder(L"E:\\");
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), L"E:\\Velora");
+    EXPECT_EQ(dialog_->PathBox().GetText(), L"E:\\");
+    dialog_->ApplyChosenFolder(L"D:\\Apps");
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), L"D:\\Apps\\Velora");
+
+    low_ = true;
+    dialog_->ApplyChosenFolder(L"F:\\Small");
+    EXPECT_FALSE(Enabled(kInstall));
+    EXPECT_TRUE(Shown(kLowSpaceNotice));
+    low_ = false;
+    dialog_->ApplyChosenFolder(L"G:\\Big");
+    EXPECT_TRUE(Enabled(kInstall));
+    EXPECT_FALSE(Shown(kLowSpaceNotice));
+
+    // Too long to take "\Velora": refused, the directory stays.
+    const std::wstring longFolder = L"C:\\" + std::wstring(252, L'x');
+    dialog_->ApplyChosenFolder(longFolder.c_str());
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), L"G:\\Big\\Velora");
+}
+
+TEST_F(MainWindow, StartingWithTheAreaOpenShrinksItFirstAndShowsTheProgressPage) {
+    Create();
+    Click(kCustomToggle);
+    ASSERT_EQ(WindowHeight(dialog_->Handle()), 532);
+    Click(kInstall);
+    EXPECT_EQ(WindowHeight(dialog_->Handle()), 414);
+    EXPECT_FALSE(dialog_->GetItemCheck(kCustomToggle));
+    EXPECT_FALSE(Shown(kInstall));
+    EXPECT_FALSE(Shown(kStartPage));
+    EXPECT_TRUE(Shown(kProgressPage));
+    EXPECT_EQ(Control(kBackground).StyleName(), "style_progress_dlg_bg");
+    EXPECT_EQ(Control(kBackground).Rect().bottom, 314);
+    EXPECT_EQ(Control(kProgressPage).Rect().top, 313);
+    EXPECT_FALSE(Enabled(kHiddenPageButton));
+    test::PumpFor(100);
+    EXPECT_EQ(launches_, 1);
+    EXPECT_EQ(failures_, 1) << "the replaced setup program never starts";
+    EXPECT_EQ(dialog_->GetInstallState(), InstallState::Finished);
+}
+
+TEST_F(MainWindow, ProgressReportsMoveTheBarAndTextAndOnlyExactlyHundredCompletes) {
+    Create();
+    dialog_->SetInstallState(InstallState::Installing);
+    auto* bar = dynamic_cast<CBkProgressEx*>(&Control(kProgressBar));
+    ASSERT_NE(bar, nullptr);
+    for (int percent : {10, 50, -5, 150}) {
+        dialog_->OnInstallProgress(percent);
+        EXPECT_EQ(Control(kProgressText).Text(), L"正在安装 " + std::to_wstring(percent) + L"%");
+        EXPECT_EQ(dialog_->GetInstallState(), InstallState::Installing) << percent;
+    }
+    dialog_->OnInstallProgress(50);
+    EXPECT_EQ(bar->Value(), 50u);
+}
+
+TEST_F(MainWindow, AtHundredTheStartPageReturnsWithOnlyLaunchAndThePostInstallActionsRun) {
+    Create();
+    TempFolder dir(L"velora_main_done");
+    CopyBounded(dialog_->InstallDir(), dir.Path().c_str());
+    Click(kInstall);
+    dialog_->SetInstallState(InstallState::Installing);
+    dialog_->OnInstallProgress(100);
+    EXPECT_TRUE(Shown(kStartPage));
+    EXPECT_TRUE(Shown(kLaunch));
+    EXPECT_FALSE(Shown(kInstall));
+    EXPECT_FALSE(Shown(kAgreementRow));
+    EXPECT_FALSE(Shown(kProgressPage));
+    EXPECT_EQ(dialog_->GetInstallState(), InstallState::Finished);
+    EXPECT_TRUE(test::FileExists(dir / L"Profiles\\channel.dat"));
+
+    // A second 100 runs the actions again.
+    ::DeleteFileW((dir / L"Profiles\\channel.dat").c_str());
+    dialog_->OnInstallProgress(100);
+    EXPECT_TRUE(test::FileExists(dir / L"Profiles\\channel.dat"));
+}
+
+TEST_F(MainWindow, TheLogOnEntryIsWrittenOnlyWhenItsBoxIsChecked) {
+    Create();
+    TempFolder dir(L"velora_main_autostart");
+    ::CreateDirectoryW((dir / L"Program").c_str(), nullptr);
+    test::WriteFileBytes(dir / L"Program\\Dovanix.exe", "MZ");
+    CopyBounded(dialog_->InstallDir(), dir.Path().c_str());
+    const auto runValuePresent = [] {
+        return ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
+                              nullptr, nullptr) == ERROR_SUCCESS;
+    };
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName);
+
+    dialog_->SetItemCheck(kAutoStart, false);
+    dialog_->OnInstallProgress(100);
+    EXPECT_FALSE(runValuePresent());
+    dialog_->SetItemCheck(kAutoStart, true);
+    dialog_->OnInstallProgress(100);
+    EXPECT_TRUE(runValuePresent());
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName);
+}
+
+// ---- Closing (the window runs modally; actions come from timers) ---------------
+
+class MainWindowClosing : public MainWindow {
+  protected:
+    int RunModal() { return dialog_->DoModal(nullptr); }
+    HWND Main() const { return dialog_->Handle(); }
+};
+
+TEST_F(MainWindowClosing, BeforeInstallingItAsksAndCancelKeepsTheWindow) {
+    int dialogsWhileAsking = 0;
+    bool stillOpenAfterCancel = false;
+    RunFromMessageLoop(100, [&] { ::PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    RunFromMessageLoop(300, [&] {
+        // A second request while the question is up is ignored.
+        ::PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    RunFromMessageLoop(500, [&] {
+        dialogsWhileAsking = test::CountMessageDialogs();
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "取消"
+    });
+    RunFromMessageLoop(700, [&] {
+        stillOpenAfterCancel = ::IsWindowVisible(Main()) != FALSE;
+        SendClickRecord(Main(), kClose);
+    });
+    RunFromMessageLoop(900, [&] {
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonZero);  // "确定"
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(dialogsWhileAsking, 1);
+    EXPECT_TRUE(stillOpenAfterCancel);
+}
+
+TEST_F(MainWindowClosing, DuringTheInstallCloseIsIgnoredAndAfterItEndsAtOnce) {
+    bool stayed = false;
+    RunFromMessageLoop(100, [&] {
+        dialog_->SetInstallState(InstallState::Installing);
+        ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        stayed = ::IsWindowVisible(Main()) && test::CountMessageDialogs() == 0;
+        dialog_->SetInstallState(InstallState::Finished);
+        ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_TRUE(stayed);
+}
+
+TEST_F(MainWindowClosing, ASetupProgramEndingMidWayLetsCloseEndAtOnce) {
+    test::ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"200");
+    dialog_->SetSetupLauncher([](const wchar_t*) {
+        std::wstring line = L"\"" + BuiltProgramPath(L"idle_process.exe") + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        SetupLaunch launch;
+        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started)) {
+            ::CloseHandle(started.hThread);
+            launch.process.Reset(started.hProcess);
+        }
+        return launch;
+    });
+    bool endedWithoutActions = false;
+    RunFromMessageLoop(100, [&] {
+        SendClickRecord(Main(), kInstall);
+        dialog_->OnInstallProgress(60);
+    });
+    RunFromMessageLoop(1500, [&] {
+        endedWithoutActions = dialog_->GetInstallState() == InstallState::Finished &&
+                              !dialog_->FindControl(kLaunch)->IsVisible();
+        ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_TRUE(endedWithoutActions);
+    EXPECT_EQ(failures_, 0);
+}
+
+// ---- A running product ----------------------------------------------------------
+
+class RunningProduct : public MainWindowClosing {
+  protected:
+    void StartProduct() {
+        const std::wstring path = folder_ / kProductImageName;
+        ASSERT_TRUE(
+            ::CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), path.c_str(), FALSE));
+        std::wstring line = L"\"" + path + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &started));
+        ::CloseHandle(started.hThread);
+        product_.Reset(started.hProcess);
+    }
+    void TearDown() override {
+        if (product_ && ::WaitForSingleObject(product_.Get(), 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(product_.Get(), 1);
+        }
+        MainWindowClosing::TearDown();
+    }
+    bool ProductEnded(DWORD waitMs) {
+        return ::WaitForSingleObject(product_.Get(), waitMs) == WAIT_OBJECT_0;
+    }
+
+    TempFolder folder_{L"velora_running_product"};
+    ScopedHandle product_;
+};
+
+TEST_F(RunningProduct, QuittingTheInstallLeavesTheProductAndStartsNothing) {
+    StartProduct();
+    RunFromMessageLoop(100, [&] { SendClickRecord(Main(), kInstall); });
+    RunFromMessageLoop(400, [&] {
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "退出安装"
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_FALSE(ProductEnded(200));
+    EXPECT_EQ(launches_, 0);
+    EXPECT_EQ(dialog_->GetInstallState(), InstallState::Idle);
+}
+
+TEST_F(RunningProduct, ContinuingEndsTheProductAndInstalls) {
+    StartProduct();
+    RunFromMessageLoop(100, [&] { SendClickRecord(Main(), kInstall); });
+    RunFromMessageLoop(400, [&] {
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonZero);  // "继续安装"
+    });
+    RunFromMessageLoop(900, [&] { ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_TRUE(ProductEnded(3000));
+    EXPECT_EQ(launches_, 1);
+}
+
+}  // namespace
+}  // namespace velora
