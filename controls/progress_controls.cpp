@@ -84,6 +84,15 @@ double CBkProgress::Fraction() {
     return static_cast<double>(value_ - min_) / static_cast<double>(max_ - min_);
 }
 
+int CBkProgress::Percent() {
+    Fraction();  // orders and clamps the stored values
+    if (max_ == min_) {
+        return 0;
+    }
+    const std::uint64_t done = value_ - min_;
+    return static_cast<int>(done * 100u / (max_ - min_));
+}
+
 SIZE CBkProgress::MeasureContent(SIZE available) {
     SIZE size = CBkWindow::MeasureContent(available);
     if (CBkSkinBase* background = FindSkin(bgSkin_)) {
@@ -120,8 +129,8 @@ void CBkProgress::PaintContent(HDC dc) {
     CBkSkinBase* position = FindSkin(posSkin_);
     ScopedTextDc prepared(dc, *this);
     const RECT& rect = Rect();
+    const std::wstring text = PercentText(Percent());
     const double fraction = Fraction();
-    const std::wstring text = PercentText(static_cast<int>(fraction * 100.0));
     RECT fill = {};
     {
         ScopedPen pen(::CreatePen(PS_SOLID, 1, kOutlineColor));

@@ -29,6 +29,11 @@ class CBkProgress : public CBkWindow {
     // The filled share of the range, 0 for an empty range. Puts `min` and
     // `max` in order and clamps `value` into them, storing both changes.
     double Fraction();
+    // Whole percent of the range, truncated; worked out in integers so that
+    // e.g. 29 of 100 reads 29, not the 28.999... a double gives.
+    int Percent();
+    // The text shown for `percent`.
+    virtual std::wstring PercentText(int percent) const;
     // The marquee block after the last indeterminate paint.
     const RECT& MarqueeBlock() const { return marquee_; }
 
@@ -44,8 +49,6 @@ class CBkProgress : public CBkWindow {
     SIZE MeasureContent(SIZE available) override;
     void PaintContent(HDC dc) override;
 
-    // The percentage as shown on the bar.
-    virtual std::wstring PercentText(int percent) const;
     // How far the fill skin stays off each side of a bar `width` wide.
     virtual LONG FillSkinInset(LONG width) const;
     // Where the plain fill may go (before it is cut to the fraction).
@@ -84,8 +87,9 @@ class CBkProgressEx : public CBkProgress {
     const std::wstring& ExtendText() const { return extendText_; }
     int PositionImageLeft() const { return posImgLeft_; }
 
-  protected:
     std::wstring PercentText(int percent) const override;
+
+  protected:
     LONG FillSkinInset(LONG width) const override;
     RECT PlainFillArea(const RECT& control) const override;
 
