@@ -4,8 +4,8 @@
 #include <climits>
 
 #include "controls/control_attributes.h"
+#include "controls/paint_helpers.h"
 #include "markup/gdiplus_runtime.h"
-#include "markup/skin_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/text_painter.h"
 
@@ -79,18 +79,6 @@ constexpr int kSmoothingHighQuality = 4;
 constexpr int kSmoothingAntiAlias = 2;
 constexpr UINT kCaptionFormat = DT_CENTER | DT_SINGLELINE;
 
-CBkSkinBase* FindSkin(const std::string& name) {
-    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
-}
-
-LONG Width(const RECT& rect) {
-    return rect.right - rect.left;
-}
-
-LONG Height(const RECT& rect) {
-    return rect.bottom - rect.top;
-}
-
 // The clip figure for `clipType` 1 (pie) or 2 (rectangle); empty for any
 // other type, which then draws nothing.
 gdip::ScopedPath MakeClipPath(int clipType, const ClipParams& p, const RECT& rect) {
@@ -149,7 +137,7 @@ void DrawClipped(HDC dc, CBkSkinBase& skin, const RECT& rect, int clipType, cons
     api->GdipSetSmoothingMode(graphics.Get(), kSmoothingAntiAlias);
     api->GdipSetClipPath(graphics.Get(), path.Get(), gdip::kCombineModeReplace);
     const gdip::ScopedImageAttributes opacity = MakeOpacity(alpha);
-    const RECT source = {0, 0, Width(rect), Height(rect)};
+    const RECT source = {0, 0, RectWidth(rect), RectHeight(rect)};
     skin.DrawPart(graphics.Get(), rect, source, opacity.Get());
 }
 
@@ -157,7 +145,7 @@ void DrawTurned(HDC dc, CBkSkinBase& skin, const RECT& rect, const ClipParams& p
     const POINT corners[3] = {{rect.left + p.At(0), rect.top + p.At(1)},
                               {rect.left + p.At(2), rect.top + p.At(3)},
                               {rect.left + p.At(4), rect.top + p.At(5)}};
-    const RECT source = {0, 0, Width(rect), Height(rect)};
+    const RECT source = {0, 0, RectWidth(rect), RectHeight(rect)};
     skin.DrawRotated(dc, corners, source);
 }
 
@@ -165,7 +153,7 @@ void DrawTurned(HDC dc, CBkSkinBase& skin, const RECT& rect, const ClipParams& p
 
 SIZE CBkImageWnd::MeasureContent(SIZE available) {
     SIZE size = CBkWindow::MeasureContent(available);
-    if (CBkSkinBase* skin = FindSkin(skin_)) {
+    if (CBkSkinBase* skin = SkinByName(skin_)) {
         const SIZE cell = skin->GetSkinSize();
         if (cell.cx != 0) {
             size.cx = cell.cx;
@@ -178,7 +166,7 @@ SIZE CBkImageWnd::MeasureContent(SIZE available) {
 }
 
 void CBkImageWnd::PaintContent(HDC dc) {
-    CBkSkinBase* skin = FindSkin(skin_);
+    CBkSkinBase* skin = SkinByName(skin_);
     if (dc == nullptr || skin == nullptr) {
         return;
     }
@@ -229,7 +217,7 @@ void CBkImageBtnWnd::PaintContent(HDC dc) {
         return;
     }
     ScopedTextDc prepared(dc, *this);
-    if (CBkSkinBase* skin = FindSkin(Skin())) {
+    if (CBkSkinBase* skin = SkinByName(Skin())) {
         const bool selection = !Group().empty() && AnyGroupMemberChecked(Group());
         skin->Draw(dc, Rect(), ImageButtonSkinIndex(State(), IsDisabled(), selection));
     }
@@ -238,18 +226,19 @@ void CBkImageBtnWnd::PaintContent(HDC dc) {
 }
 
 void CBkImageBtnWnd::DrawIcon(HDC dc) const {
-    CBkSkinBase* icon = FindSkin(Icon());
+    CBkSkinBase* icon = SkinByName(Icon());
     if (icon == nullptr) {
         return;
     }
     const RECT& rect = Rect();
     const SIZE size = icon->GetSkinSize();
-    const LONG x = rect.left + (Width(rect) - size.cx) / 2;
-    const LONG y = IconTop() >= 1 ? rect.top + IconTop() : rect.top + (Height(rect) - size.cy) / 2;
+    const LONG x = rect.left + (RectWidth(rect) - size.cx) / 2;
+    const LONG y =
+        IconTop() >= 1 ? rect.top + IconTop() : rect.top + (RectHeight(rect) - size.cy) / 2;
     const RECT target = {x, y, x + size.cx, y + size.cy};
     icon->Draw(dc, target, 0);
     if ((State() & (kStateChecked | kStateHover)) == 0) {
-        if (CBkSkinBase* mask = FindSkin(Mask())) {
+        if (CBkSkinBase* mask = SkinByName(Mask())) {
             mask->Draw(dc, rect, 0);
         }
     }
@@ -286,7 +275,7 @@ int ImageButtonSkinIndex(std::uint32_t state, bool disabled, bool groupHasSelect
 RECT ImageButtonCaptionRect(const RECT& control, int captionTop, SIZE caption) {
     RECT rect = {control.left, control.top + captionTop, control.right,
                  control.top + captionTop + caption.cy};
-    const LONG width = Width(control);
+    const LONG width = RectWidth(control);
     if (width < caption.cx) {
         // An odd excess goes to the right so the text is never cut by a pixel.
         const LONG excess = caption.cx - width;

@@ -6,7 +6,7 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/control_attributes.h"
-#include "markup/skin_pool.h"
+#include "controls/paint_helpers.h"
 #include "markup/style_pool.h"
 #include "ui/text_painter.h"
 
@@ -17,25 +17,13 @@ constexpr UINT kPercentFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 constexpr int kCorner = 2;
 constexpr COLORREF kDefaultLightText = RGB(255, 255, 255);
 
-CBkSkinBase* FindSkin(const std::string& name) {
-    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
-}
-
-LONG Width(const RECT& rect) {
-    return rect.right - rect.left;
-}
-
-LONG Height(const RECT& rect) {
-    return rect.bottom - rect.top;
-}
-
 bool IsEmptyArea(const RECT& rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
 }
 
 // `area` with its right edge at the fraction of its width; never inverted.
 RECT CutToFraction(RECT area, double fraction) {
-    const LONG width = std::max<LONG>(Width(area), 0);
+    const LONG width = std::max<LONG>(RectWidth(area), 0);
     area.right = area.left + static_cast<LONG>(width * fraction);
     return area;
 }
@@ -95,7 +83,7 @@ int CBkProgress::Percent() {
 
 SIZE CBkProgress::MeasureContent(SIZE available) {
     SIZE size = CBkWindow::MeasureContent(available);
-    if (CBkSkinBase* background = FindSkin(bgSkin_)) {
+    if (CBkSkinBase* background = SkinByName(bgSkin_)) {
         // A skin without a picture has no height to give.
         const LONG height = background->GetSkinSize().cy;
         if (height != 0) {
@@ -125,8 +113,8 @@ void CBkProgress::PaintContent(HDC dc) {
     if (dc == nullptr) {
         return;
     }
-    CBkSkinBase* background = FindSkin(bgSkin_);
-    CBkSkinBase* position = FindSkin(posSkin_);
+    CBkSkinBase* background = SkinByName(bgSkin_);
+    CBkSkinBase* position = SkinByName(posSkin_);
     ScopedTextDc prepared(dc, *this);
     const RECT& rect = Rect();
     const std::wstring text = PercentText(Percent());
@@ -147,8 +135,8 @@ void CBkProgress::PaintContent(HDC dc) {
             fill = PaintMarqueeStep(dc);
         } else if (position != nullptr) {
             const SIZE cell = position->GetSkinSize();
-            const LONG inset = FillSkinInset(Width(rect));
-            const LONG trim = (Height(rect) - cell.cy) / 2;
+            const LONG inset = FillSkinInset(RectWidth(rect));
+            const LONG trim = (RectHeight(rect) - cell.cy) / 2;
             fill = CutToFraction(
                 {rect.left + inset, rect.top + trim, rect.right - inset, rect.bottom - trim},
                 fraction);
