@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "ui/bk_window.h"
 #include "ui/control_registry.h"
 
 namespace velora {
@@ -57,6 +58,29 @@ void GroupMembership::Leave() {
     BkControlGroups::Instance().Leave(group_, handle_);
     joined_ = false;
     group_.clear();
+}
+
+bool AnyGroupMemberChecked(const std::string& group) {
+    for (std::int32_t handle : BkControlGroups::Instance().Members(group)) {
+        const CBkWindow* member = BkControlRegistry::Instance().Find(handle);
+        if (member != nullptr && (member->State() & kStateChecked)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void UncheckOtherGroupMembers(const std::string& group, std::int32_t keep) {
+    for (std::int32_t handle : BkControlGroups::Instance().Members(group)) {
+        if (handle == keep) {
+            continue;
+        }
+        CBkWindow* member = BkControlRegistry::Instance().Find(handle);
+        if (member != nullptr && (member->State() & kStateChecked)) {
+            member->ModifyState(0, kStateChecked);
+            member->RequestRepaint();
+        }
+    }
 }
 
 }  // namespace velora

@@ -45,4 +45,13 @@ class GroupMembership {
     std::string group_;
 };
 
+// True when some member of `group` has the checked bit.
+bool AnyGroupMemberChecked(const std::string& group);
+
+// Takes the checked bit from every member of `group` other than `keep` that
+// has it, and has each of them repainted. The member list is copied under
+// the registry lock; the controls are reached afterwards, so a repaint can
+// look controls up again.
+void UncheckOtherGroupMembers(const std::string& group, std::int32_t keep);
+
 }  // namespace velora

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "controls/control_groups.h"
@@ -48,6 +49,12 @@ class CBkImageWnd : public CBkWindow {
     const ClipParams& Clip() const { return clipParams_; }
     int Alpha() const { return alpha_; }
 
+  protected:
+    // The text size, with the skin's cell size replacing each non-zero side.
+    SIZE MeasureContent(SIZE available) override;
+    // The skin, whole or by `sub`, clipped or turned by `cliptype`.
+    void PaintContent(HDC dc) override;
+
   private:
     // Membership follows `group`: a group named at run time is joined at once.
     void UpdateGroup();
@@ -74,6 +81,28 @@ class CBkImageBtnWnd : public CBkImageWnd {
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
     bool RedrawOnStateChange() override { return true; }
+    // Button-up toggles the selection within a named group.
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
+
+  protected:
+    // Skin by state, icon, mask and caption.
+    void PaintContent(HDC dc) override;
+
+  private:
+    void DrawIcon(HDC dc) const;
+    void DrawCaption(HDC dc) const;
+    void OnButtonUp();
 };
+
+// The skin image an image button shows. When its group has a selection the
+// button shows 2 while checked or pushed, 1 while hovered, else 0; otherwise
+// 3 disabled, 2 pushed, 1 hovered, else 0.
+int ImageButtonSkinIndex(std::uint32_t state, bool disabled, bool groupHasSelection);
+
+// Where an image button's caption goes: the control's width from
+// `captionTop` below its top, widened evenly on both sides when the caption
+// is wider than the control.
+RECT ImageButtonCaptionRect(const RECT& control, int captionTop, SIZE caption);
 
 }  // namespace velora

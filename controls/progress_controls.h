@@ -26,6 +26,39 @@ class CBkProgress : public CBkWindow {
     bool ShowPercent() const { return showPercent_ != 0; }
     bool Indeterminate() const { return progressBar_ != 0; }
 
+    // The filled share of the range, 0 for an empty range. Puts `min` and
+    // `max` in order and clamps `value` into them, storing both changes.
+    double Fraction();
+    // Whole percent of the range, truncated; worked out in integers so that
+    // e.g. 29 of 100 reads 29, not the 28.999... a double gives.
+    int Percent();
+    // The text shown for `percent`.
+    virtual std::wstring PercentText(int percent) const;
+    // The marquee block after the last indeterminate paint.
+    const RECT& MarqueeBlock() const { return marquee_; }
+
+    // Fixed look of the plain bar.
+    static constexpr COLORREF kOutlineColor = 0x707070;
+    static constexpr COLORREF kFillColor = 0x906142;
+    static constexpr int kPlainInset = 2;
+    static constexpr int kMarqueeStep = 10;
+    static constexpr int kMarqueeGrowth = 30;
+
+  protected:
+    // The text size; a background skin gives the height.
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
+    // How far the fill skin stays off each side of a bar `width` wide.
+    virtual LONG FillSkinInset(LONG width) const;
+    // Where the plain fill may go (before it is cut to the fraction).
+    virtual RECT PlainFillArea(const RECT& control) const;
+
+  private:
+    // One marquee step, drawn; returns the area the light text goes in.
+    RECT PaintMarqueeStep(HDC dc);
+    void RestartMarquee(const RECT& control);
+
   protected:
     std::string bgSkin_;
     std::string posSkin_;
@@ -53,6 +86,12 @@ class CBkProgressEx : public CBkProgress {
 
     const std::wstring& ExtendText() const { return extendText_; }
     int PositionImageLeft() const { return posImgLeft_; }
+
+    std::wstring PercentText(int percent) const override;
+
+  protected:
+    LONG FillSkinInset(LONG width) const override;
+    RECT PlainFillArea(const RECT& control) const override;
 
   private:
     std::wstring extendText_;

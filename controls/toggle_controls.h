@@ -4,6 +4,7 @@
 #include <string>
 
 #include "controls/control_groups.h"
+#include "controls/visual_styles.h"
 #include "ui/bk_window.h"
 
 namespace velora {
@@ -21,9 +22,21 @@ class CBkCheckBox : public CBkWindow {
     const std::optional<int>& Check() const { return check_; }
     const std::string& Skin() const { return skin_; }
     const std::string& SkinChecked() const { return skinCheck_; }
+    // Button-up inside the control toggles the checked bit.
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
+
+    // The label starts this far right of the control's left edge.
+    static constexpr int kLabelOffset = 17;
+    static constexpr int kBoxSize = 13;
+
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
 
   private:
     std::optional<int> check_;
+    ButtonTheme theme_;
     std::string skin_ = "cmn_checkbox";
     std::string skinCheck_ = "cmn_checkbox_check";
 };
@@ -43,9 +56,20 @@ class CBkRadioBox : public CBkWindow {
     const std::string& Group() const { return group_; }
     const std::string& Skin() const { return skin_; }
     const std::string& SkinChecked() const { return skinCheck_; }
+    // Button-up selects this button and clears the rest of its group.
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
+
+    static constexpr int kLabelOffset = 14;
+    static constexpr int kCircleSize = 12;
+
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
 
   private:
     std::optional<int> check_;
+    ButtonTheme theme_;
     std::string group_;
     std::string skin_ = "cmn_radio";
     std::string skinCheck_ = "cmn_radio_check";

@@ -74,6 +74,10 @@ void StringFormatTraits::Close(Type format) {
     Functions()->GdipDeleteStringFormat(format);
 }
 
+void PathTraits::Close(Type path) {
+    Functions()->GdipDeletePath(path);
+}
+
 ScopedGraphics GraphicsOnDc(HDC dc) {
     ScopedGraphics graphics;
     const Api* api = Functions();

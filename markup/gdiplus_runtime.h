@@ -18,6 +18,7 @@ struct GpImageAttributes;
 struct GpFont;
 struct GpBrush;
 struct GpStringFormat;
+struct GpPath;
 using GpBitmap = GpImage;
 using GpSolidFill = GpBrush;
 using ARGB = DWORD;
@@ -35,6 +36,10 @@ inline constexpr UINT kLockUserInputBuffer = 4;
 inline constexpr int kRotateNoneFlipX = 4;
 inline constexpr int kInterpolationNearestNeighbor = 5;
 inline constexpr int kPixelOffsetHalf = 4;
+inline constexpr int kFillModeAlternate = 0;
+inline constexpr int kCombineModeReplace = 0;
+inline constexpr int kColorAdjustTypeDefault = 0;
+inline constexpr int kColorMatrixFlagsDefault = 0;
 
 struct StartupInput {
     UINT32 version = 1;
@@ -126,7 +131,14 @@ struct ColorMatrix {
        const GpBrush*))                                                                            \
     X(GdipMeasureString, Status,                                                                   \
       (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*, RectF*, \
-       INT*, INT*))
+       INT*, INT*))                                                                                \
+    X(GdipCreatePath, Status, (int, GpPath**))                                                     \
+    X(GdipDeletePath, Status, (GpPath*))                                                           \
+    X(GdipAddPathPieI, Status, (GpPath*, INT, INT, INT, INT, float, float))                        \
+    X(GdipAddPathRectangleI, Status, (GpPath*, INT, INT, INT, INT))                                \
+    X(GdipClosePathFigure, Status, (GpPath*))                                                      \
+    X(GdipSetSmoothingMode, Status, (GpGraphics*, int))                                            \
+    X(GdipSetClipPath, Status, (GpGraphics*, GpPath*, int))
 
 struct Api {
 #define VELORA_GDIPLUS_POINTER(name, result, params) result(WINAPI* name) params = nullptr;
@@ -195,12 +207,20 @@ struct StringFormatTraits {
     static void Close(Type format);
 };
 
+struct PathTraits {
+    using Type = GpPath*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type path) { return path != nullptr; }
+    static void Close(Type path);
+};
+
 using ScopedImage = UniqueResource<ImageTraits>;
 using ScopedFont = UniqueResource<FontTraits>;
 using ScopedBrush = UniqueResource<BrushTraits>;
 using ScopedStringFormat = UniqueResource<StringFormatTraits>;
 using ScopedGraphics = UniqueResource<GraphicsTraits>;
 using ScopedImageAttributes = UniqueResource<ImageAttributesTraits>;
+using ScopedPath = UniqueResource<PathTraits>;
 
 // A graphics object drawing on `dc`; empty when GDI+ is unavailable.
 ScopedGraphics GraphicsOnDc(HDC dc);

@@ -17,8 +17,8 @@
 
 #include "controls/control_factory.h"
 #include "markup/resource_loader.h"
-#include "markup/string_pool.h"
 #include "markup/skin_pool.h"
+#include "markup/string_pool.h"
 #include "markup/style_pool.h"
 #include "ui/host_window.h"
 #include "ui/notification.h"
