@@ -22,16 +22,4 @@ bool CBkRichTextEx::IsClass(const char* tag) const {
     return MatchesTag(tag, kTag);
 }
 
-bool CBkRichText2Wnd::IsClass(const char* tag) const {
-    return MatchesTag(tag, kTag);
-}
-
-bool CBkRichText2Wnd::SetAttribute(const std::string& name, const std::string& value,
-                                   bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    return AttributeReader(name, value).Int("checkdcvieworg", checkDcViewOrg_);
-}
-
 }  // namespace velora

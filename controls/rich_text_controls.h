@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/rich_text2_window.h"
 #include "ui/bk_window.h"
 
 namespace velora {
@@ -37,21 +38,6 @@ class CBkRichTextEx : public CBkRichText {
     static constexpr char kTag[] = "richtextex";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
-};
-
-// "richtext2": wrapped text made of styled runs, breaks and offsets.
-class CBkRichText2Wnd : public CBkWindow {
-  public:
-    static constexpr char kTag[] = "richtext2";
-    bool IsClass(const char* tag) const override;
-    const char* GetObjectClass() const override { return kTag; }
-    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-
-    // Non-zero: the paint clip follows the device context's viewport origin.
-    int CheckDcViewOrigin() const { return checkDcViewOrg_; }
-
-  private:
-    int checkDcViewOrg_ = 0;
 };
 
 }  // namespace velora
