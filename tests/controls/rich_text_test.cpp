@@ -9,6 +9,7 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/rich_text2_window.h"
+#include "controls/rich_text_controls.h"
 #include "controls/rich_text_gdi_graphics.h"
 #include "controls/rich_text_graphics.h"
 #include "controls/rich_text_layout.h"
@@ -709,6 +710,113 @@ TEST(RichTextGdiTest, LayingOutOnTheScreenMeasuresTheContentHeight) {
     EXPECT_FALSE(control->IsLayoutNeeded());
     // The window's style (empty) sets the line height: 5 breaks, then one line.
     EXPECT_FLOAT_EQ(6 * 20, control->ContentBottom());
+}
+
+// ---- The older inline-markup rich text -----------------------------------
+
+TEST(InlineRichTextTest, FormattingNestsAndEveryItemKeepsItsPlace) {
+    const std::string markup =
+        "defaultfont=\"100\">A<b>B<i>C</i></b><s size=\"3\">D</s><g align=\"c\"><c "
+        "color=\"FF0000\">E</c></g><a id=\"9\">F</a><o offset=\"1A\"/><br/>G<x>H</x>"
+        "<color value=\"00FF00\">I</color><offset length=\"12\"/>";
+    auto rich = LoadControl<CBkRichText>("<richtext " + markup + "</richtext>");
+    const InlineRichDocument& document = rich->Document();
+    using Kind = InlineRichRun::Kind;
+    ASSERT_EQ(11u, document.runs.size());
+    const std::wstring texts[] = {L"A", L"B", L"C", L"D", L"E", L"F", L"", L"", L"G", L"H", L"I"};
+    for (std::size_t i = 0; i < 11; ++i) {
+        EXPECT_EQ(texts[i], document.runs[i].text) << i;
+    }
+    EXPECT_EQ(0x100u, document.runs[0].fontCode);
+    EXPECT_EQ(0x104u, document.runs[1].fontCode);
+    EXPECT_EQ(0x105u, document.runs[2].fontCode);
+    EXPECT_EQ(0x300u, document.runs[3].fontCode);
+    EXPECT_EQ(RGB(255, 0, 0), document.runs[4].color);
+    EXPECT_EQ(static_cast<UINT>(DT_VCENTER), document.runs[4].vAlign);
+    EXPECT_EQ(static_cast<UINT>(DT_BOTTOM), document.runs[5].vAlign);
+    EXPECT_EQ(0, document.runs[5].link);
+    EXPECT_EQ(-1, document.runs[8].link);
+    EXPECT_EQ(std::vector<int>{9}, document.linkIds);
+    EXPECT_EQ(Kind::kOffset, document.runs[6].kind);
+    EXPECT_EQ(0x1A, document.runs[6].offset);
+    EXPECT_EQ(Kind::kBreak, document.runs[7].kind);
+    // "color" and "offset" are richtextex's own: here only their text stays.
+    EXPECT_EQ(kNoColor, document.runs[10].color);
+
+    auto extended = LoadControl<CBkRichTextEx>("<richtextex " + markup + "</richtextex>");
+    const InlineRichDocument& ex = extended->Document();
+    ASSERT_EQ(12u, ex.runs.size());
+    EXPECT_EQ(RGB(0, 255, 0), ex.runs[10].color);
+    EXPECT_EQ(Kind::kOffset, ex.runs[11].kind);
+    EXPECT_EQ(12, ex.runs[11].offset);
+}
+
+TEST(InlineRichTextTest, RunsWrapByCharacterAndBreaksAdvanceByTheLineSpacing) {
+    const Styles styles("<class name=\"r\" linespacing=\"24\" x-margin=\"4\"/>");
+    auto rich = LoadControl<CBkRichText>(
+        "<richtext class=\"r\" pos=\"0,0,-0,-0\" adjustpos=\"1\">"
+        "<o offset=\"10\"/>aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa<br/>b</richtext>");
+    Place(*rich, RECT{0, 0, 108, 200});
+    ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
+    rich->LayOut(dc.Get());
+    const auto& pieces = rich->Pieces();
+    ASSERT_GE(pieces.size(), 3u);
+    EXPECT_FLOAT_EQ(4 + 16, pieces[0].rect.left);
+    float lastTop = -1;
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
+        EXPECT_LE(pieces[i].rect.right, 104.0f);
+        EXPECT_GT(pieces[i].rect.top, lastTop);  // one piece per line
+        lastTop = pieces[i].rect.top;
+    }
+    const auto& b = pieces.back();
+    EXPECT_EQ(L"b", b.text);
+    EXPECT_FLOAT_EQ(4, b.rect.left);
+    // The line after the last "a" line (two when that line was filled
+    // exactly); text sits at the bottom of its line, moved down by 1.
+    const auto& last = pieces[pieces.size() - 2];
+    const float lines = last.rect.right == 104.0f ? 2.0f : 1.0f;
+    EXPECT_FLOAT_EQ(last.rect.bottom + 24 * lines, b.rect.bottom);
+    EXPECT_FLOAT_EQ(b.rect.bottom - 1, rich->ContentBottom());
+}
+
+TEST(InlineRichTextTest, LinksShowTheirHoverLookAndReportClicks) {
+    const Styles styles("<class name=\"lnk\" crtext=\"0000FF\" crhover=\"FF0000\"/>");
+    test::TestHostWindow host;
+    auto rich = LoadControl<CBkRichText>(
+        "<richtext linkclass=\"lnk\" pos=\"0,0,-0,-0\" crtext=\"000000\">"
+        "go <a id=\"42\">\xE5\x8D\x8F\xE8\xAE\xAE\xE5\x8D\x8F\xE8\xAE\xAE</a></richtext>");
+    Place(*rich, RECT{0, 0, 200, 40});
+    rich->SetContainer(host.Handle());
+    test::Canvas canvas(200, 40, RGB(255, 255, 255));
+    ::SetBkMode(canvas.Dc(), TRANSPARENT);
+    rich->RedrawRegion(canvas.Dc(), nullptr);
+    ASSERT_EQ(2u, rich->Pieces().size());
+    const RichRect link = rich->Pieces()[1].rect;
+    auto inkOf = [&](COLORREF color) { return InkedRows(canvas, 0, canvas.Height(), color) > 0; };
+    EXPECT_TRUE(inkOf(RGB(0, 0, 255)));
+    EXPECT_FALSE(inkOf(RGB(255, 0, 0)));
+
+    const LPARAM over = MAKELPARAM(static_cast<int>(link.left) + 2, static_cast<int>(link.top) + 2);
+    rich->SendControlMessage(WM_MOUSEMOVE, 0, over);
+    EXPECT_EQ(0, rich->HoverLink());
+    ASSERT_EQ(1u, host.Records().size());
+    EXPECT_EQ(static_cast<UINT>(kNotifyRepaint), host.Records()[0].code);
+    canvas.Fill(RGB(255, 255, 255));
+    rich->RedrawRegion(canvas.Dc(), nullptr);
+    EXPECT_TRUE(inkOf(RGB(255, 0, 0)));
+
+    host.Clear();
+    rich->SendControlMessage(WM_LBUTTONDOWN, 0, over);
+    rich->SendControlMessage(WM_LBUTTONUP, 0, MAKELPARAM(1, 1));  // released on plain text
+    rich->SendControlMessage(WM_LBUTTONDOWN, 0, over);
+    rich->SendControlMessage(WM_LBUTTONUP, 0, over);
+    ASSERT_EQ(1u, host.Records().size());
+    EXPECT_EQ(static_cast<UINT>(kNotifyClick), host.Records()[0].code);
+    EXPECT_EQ(42u, host.Records()[0].controlId);
+    EXPECT_EQ("a", host.Records()[0].classTag);
+
+    rich->SendControlMessage(WM_MOUSELEAVE);
+    EXPECT_EQ(-1, rich->HoverLink());
 }
 
 }  // namespace
