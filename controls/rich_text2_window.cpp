@@ -7,6 +7,7 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/control_attributes.h"
+#include "controls/rich_text_input.h"
 #include "markup/style_pool.h"
 #include "ui/notification.h"
 
@@ -41,14 +42,6 @@ class ScopedSavedDc {
     HDC dc_;
     int saved_;
 };
-
-float PointX(LPARAM lParam) {
-    return static_cast<float>(static_cast<short>(LOWORD(lParam)));
-}
-
-float PointY(LPARAM lParam) {
-    return static_cast<float>(static_cast<short>(HIWORD(lParam)));
-}
 
 }  // namespace
 
@@ -175,21 +168,19 @@ bool CBkRichText2Wnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPAR
                                     LRESULT& result) {
     switch (message) {
         case WM_WINDOWPOSCHANGED: {
-            const RECT before = Rect();
-            const bool handled = CBkWindow::HandleMessage(host, message, wParam, lParam, result);
-            if (!::EqualRect(&before, &Rect())) {
-                layoutNeeded_ = true;
-            }
+            bool resized = false;
+            const bool handled = TakeNewPlacement(*this, host, wParam, lParam, result, resized);
+            layoutNeeded_ = layoutNeeded_ || resized;
             return handled;
         }
         case WM_MOUSEMOVE:
-            OnMouseMove(PointX(lParam), PointY(lParam));
+            OnMouseMove(RichPointFromLParam(lParam));
             break;
         case WM_LBUTTONDOWN:
-            OnLButtonDown(PointX(lParam), PointY(lParam));
+            OnLButtonDown(RichPointFromLParam(lParam));
             break;
         case WM_LBUTTONUP:
-            OnLButtonUp(PointX(lParam), PointY(lParam));
+            OnLButtonUp(RichPointFromLParam(lParam));
             break;
         case WM_MOUSELEAVE:
             OnMouseLeave();
@@ -201,11 +192,11 @@ bool CBkRichText2Wnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPAR
     return CBkWindow::HandleMessage(host, message, wParam, lParam, result);
 }
 
-void CBkRichText2Wnd::OnMouseMove(float x, float y) {
+void CBkRichText2Wnd::OnMouseMove(const RichPoint& point) {
     if (pressed_ != nullptr) {
         return;
     }
-    IBkRichtextObj* hit = HitTestObject(x, y);
+    IBkRichtextObj* hit = HitTestObject(point.x, point.y);
     IBkRichtextObj* previous = hover_;
     hover_ = hit;
     if (hit != nullptr) {
@@ -220,19 +211,19 @@ void CBkRichText2Wnd::OnMouseMove(float x, float y) {
     }
 }
 
-void CBkRichText2Wnd::OnLButtonDown(float x, float y) {
-    pressed_ = HitTestObject(x, y);
+void CBkRichText2Wnd::OnLButtonDown(const RichPoint& point) {
+    pressed_ = HitTestObject(point.x, point.y);
     if (pressed_ != nullptr) {
         pressed_->ModifyState(kStatePushed, 0);
     }
 }
 
-void CBkRichText2Wnd::OnLButtonUp(float x, float y) {
+void CBkRichText2Wnd::OnLButtonUp(const RichPoint& point) {
     IBkRichtextObj* pressed = pressed_;
     if (pressed == nullptr) {
         return;
     }
-    const bool releasedOver = HitTestObject(x, y) == pressed;
+    const bool releasedOver = HitTestObject(point.x, point.y) == pressed;
     pressed_ = nullptr;
     pressed->ModifyState(0, kStatePushed);
     // Last: the dialog may change this control while it handles the click.

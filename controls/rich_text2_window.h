@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/rich_text_input.h"
 #include "controls/rich_text_objects.h"
 #include "ui/bk_window.h"
 
@@ -75,9 +76,9 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
     void PaintContent(HDC dc) override;
 
   private:
-    void OnMouseMove(float x, float y);
-    void OnLButtonDown(float x, float y);
-    void OnLButtonUp(float x, float y);
+    void OnMouseMove(const RichPoint& point);
+    void OnLButtonDown(const RichPoint& point);
+    void OnLButtonUp(const RichPoint& point);
     void OnMouseLeave();
     // Sends the host the object's event (3 hover, 4 leave, 1 click).
     void NotifyObject(const IBkRichtextObj& object, UINT code) const;

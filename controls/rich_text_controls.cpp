@@ -4,6 +4,7 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/control_attributes.h"
+#include "controls/rich_text_input.h"
 #include "controls/rich_text_gdi_graphics.h"
 #include "controls/rich_text_layout.h"
 #include "markup/font_pool.h"
@@ -12,18 +13,6 @@
 #include "ui/text_painter.h"
 
 namespace velora {
-namespace {
-
-float PointX(LPARAM lParam) {
-    return static_cast<float>(static_cast<short>(LOWORD(lParam)));
-}
-
-float PointY(LPARAM lParam) {
-    return static_cast<float>(static_cast<short>(HIWORD(lParam)));
-}
-
-}  // namespace
-
 bool CBkRichText::IsClass(const char* tag) const {
     return MatchesTag(tag, kTag);
 }
@@ -152,10 +141,10 @@ void CBkRichText::PaintContent(HDC dc) {
     }
 }
 
-int CBkRichText::LinkAt(float x, float y) const {
+int CBkRichText::LinkAt(const RichPoint& point) const {
     for (const Piece& piece : pieces_) {
         const int link = document_.runs[piece.run].link;
-        if (link >= 0 && piece.rect.Contains(x, y)) {
+        if (link >= 0 && piece.rect.Contains(point.x, point.y)) {
             return link;
         }
     }
@@ -195,23 +184,21 @@ bool CBkRichText::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM l
                                 LRESULT& result) {
     switch (message) {
         case WM_WINDOWPOSCHANGED: {
-            const RECT before = Rect();
-            const bool handled = CBkWindow::HandleMessage(host, message, wParam, lParam, result);
-            if (!::EqualRect(&before, &Rect())) {
-                layoutNeeded_ = true;
-            }
+            bool resized = false;
+            const bool handled = TakeNewPlacement(*this, host, wParam, lParam, result, resized);
+            layoutNeeded_ = layoutNeeded_ || resized;
             return handled;
         }
         case WM_MOUSEMOVE:
-            SetHoverLink(LinkAt(PointX(lParam), PointY(lParam)));
+            SetHoverLink(LinkAt(RichPointFromLParam(lParam)));
             break;
         case WM_LBUTTONDOWN:
-            pressedLink_ = LinkAt(PointX(lParam), PointY(lParam));
+            pressedLink_ = LinkAt(RichPointFromLParam(lParam));
             break;
         case WM_LBUTTONUP: {
             const int pressed = pressedLink_;
             pressedLink_ = -1;
-            if (pressed >= 0 && LinkAt(PointX(lParam), PointY(lParam)) == pressed) {
+            if (pressed >= 0 && LinkAt(RichPointFromLParam(lParam)) == pressed) {
                 NotifyLinkClick(pressed);
             }
             break;

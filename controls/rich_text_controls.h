@@ -45,8 +45,8 @@ class CBkRichText : public CBkWindow {
     void LayOut(HDC dc);
     const std::vector<Piece>& Pieces() const { return pieces_; }
     float ContentBottom() const { return contentBottom_; }
-    // The link under (x, y), or -1.
-    int LinkAt(float x, float y) const;
+    // The link under `point`, or -1.
+    int LinkAt(const RichPoint& point) const;
     int HoverLink() const { return hoverLink_; }
 
     void SetControlCursor() override;

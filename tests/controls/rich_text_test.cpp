@@ -69,17 +69,12 @@ RichTextFlow Box(float left, float right, float lineHeight = 20, float top = 0) 
     return flow;
 }
 
-// Loads a style table for one test and puts the default-only pool back after.
-class Styles {
+// A style table for one test, checked to load.
+class Styles : public test::ScopedStyleTable {
   public:
-    explicit Styles(const std::string& classes) {
-        sources_.InMemory(kStyleTableId, "<style>" + classes + "</style>");
-        EXPECT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
+    explicit Styles(const std::string& classes) : ScopedStyleTable(classes) {
+        EXPECT_TRUE(Loaded());
     }
-    ~Styles() { BkStylePool::Instance().Load(kStyleTableId + 100); }
-
-  private:
-    test::MarkupSources sources_;
 };
 
 // Places a control at `rect` the way its container does.
