@@ -19,8 +19,10 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/control_factory.h"
+#include "controls/rich_text2_window.h"
 #include "markup/resource_loader.h"
 #include "markup/style_pool.h"
+#include "markup/xml_document.h"
 #include "ui/host_window.h"
 
 namespace {
@@ -64,6 +66,31 @@ class BenchDialog : public CBkDialogViewImplEx {
         SetShadowEnabled(false);
     }
 };
+
+// An agreement-like rich text: a title and 40 indented Chinese paragraphs
+// of one to four sentences.
+std::string AgreementRichText() {
+    const std::string sentence =
+        "\xE5\x9C\xA8\xE5\xAE\x89\xE8\xA3\x85\xE5\x92\x8C\xE4\xBD\xBF\xE7\x94\xA8\xE6\x9C\xAC"
+        "\xE8\xBD\xAF\xE4\xBB\xB6\xE4\xB9\x8B\xE5\x89\x8D\xEF\xBC\x8C\xE8\xAF\xB7\xE6\x82\xA8"
+        "\xE5\x8A\xA1\xE5\xBF\x85\xE4\xBB\x94\xE7\xBB\x86\xE9\x98\x85\xE8\xAF\xBB\xE5\xB9\xB6"
+        "\xE5\x85\x85\xE5\x88\x86\xE7\x90\x86\xE8\xA7\xA3\xE6\x9C\xAC\xE5\x8D\x8F\xE8\xAE\xAE"
+        "\xE7\x9A\x84\xE5\x85\xA8\xE9\x83\xA8\xE6\x9D\xA1\xE6\xAC\xBE\xEF\xBC\x8C Velora "
+        "\xE7\x89\xB9\xE5\x88\xAB\xE6\x98\xAF\xE5\x85\x8D\xE9\x99\xA4\xE6\x88\x96\xE8\x80\x85"
+        "\xE9\x99\x90\xE5\x88\xB6\xE8\xB4\xA3\xE4\xBB\xBB\xE7\x9A\x84\xE6\x9D\xA1\xE6\xAC\xBE"
+        "\xE3\x80\x82";
+    std::string xml =
+        "<richtext2 pos=\"0,0,-0,-0\"><offset length=\"170\"/><text>Velora "
+        "\xE7\x94\xA8\xE6\x88\xB7\xE8\xAE\xB8\xE5\x8F\xAF\xE5\x8D\x8F\xE8\xAE\xAE</text><break/>";
+    for (int paragraph = 0; paragraph < 40; ++paragraph) {
+        xml += "<offset length=\"24\"/><text>";
+        for (int i = 0; i <= paragraph % 4; ++i) {
+            xml += sentence;
+        }
+        xml += "</text><break/>";
+    }
+    return xml + "</richtext2>";
+}
 
 struct Figure {
     const char* name;
@@ -161,6 +188,32 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     std::printf("hover / full repaint: %.2f (target < 0.20)\n", hover.median / full.median);
     std::printf("full repaint / floor: %.2f (target < 20)\n", full.median / floor.median);
+    // Laying out the licence text in the agreement's 530-pixel box: fitting
+    // one character fewer at a time, and the binary search that gives the
+    // same pieces. Fewer rounds: the linear fit is slow by design.
+    BkXmlDocument richDocument;
+    richDocument.Parse(AgreementRichText(), CBkRichText2Wnd::kTag);
+    CBkRichText2Wnd rich;
+    rich.Load(richDocument.Root());
+    WINDOWPOS richPlace = {};
+    richPlace.cx = 530;
+    richPlace.cy = 270;
+    rich.SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&richPlace));
+    const int richRounds = std::max(5, rounds / 10);
+    rich.SetFitMethod(RichTextFit::kLinear);
+    const Figure richLinear =
+        Measure("rich text, linear fit", richRounds, [&] { rich.LayOut(target.Get()); });
+    const float linearBottom = rich.ContentBottom();
+    rich.SetFitMethod(RichTextFit::kBinarySearch);
+    const Figure richBinary =
+        Measure("rich text, binary fit", richRounds, [&] { rich.LayOut(target.Get()); });
+    for (const Figure& f : {richLinear, richBinary}) {
+        std::printf("%-24s %10.1f %10.1f %10.1f %8.2f\n", f.name, f.median, f.min, f.max,
+                    f.median / floor.median);
+    }
+    std::printf("rich text linear / binary fit: %.2f (content bottom %.0f, %s)\n",
+                richLinear.median / richBinary.median, rich.ContentBottom(),
+                linearBottom == rich.ContentBottom() ? "same" : "DIFFERENT");
     BkWindowModule::Term();
     return 0;
 }

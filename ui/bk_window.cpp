@@ -323,6 +323,10 @@ void CBkWindow::SendSelfNotify(int subCode) {
 }
 
 void CBkWindow::RequestRepaint() const {
+    RequestRepaint(rect_);
+}
+
+void CBkWindow::RequestRepaint(const RECT& rect) const {
     if (host_ == nullptr || !IsVisible()) {
         return;
     }
@@ -331,7 +335,7 @@ void CBkWindow::RequestRepaint() const {
     record.hdr.idFrom = static_cast<UINT_PTR>(id_);
     record.hdr.code = kNotifyRepaint;
     record.controlHandle = handle_;
-    record.rect = rect_;
+    record.rect = rect;
     ::SendMessageW(host_, WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&record));
 }
 

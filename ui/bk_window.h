@@ -108,6 +108,8 @@ class CBkWindow : public CBkObject {
 
     // Sends the host a repaint request (code 1000) for the control's rectangle.
     void RequestRepaint() const;
+    // The same for `rect` (part of the control, in the same coordinates).
+    void RequestRepaint(const RECT& rect) const;
 
   protected:
     // Natural size for WM_NCCALCSIZE within `available`. The base answers the

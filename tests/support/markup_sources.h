@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "markup/resource_loader.h"
+#include "markup/style_pool.h"
 #include "tests/support/test_files.h"
 
 namespace velora::test {
@@ -54,6 +55,25 @@ class MarkupSources {
   private:
     TempFolder folder_;
     std::shared_ptr<MemoryResources> memory_;
+};
+
+// A style table (the <class> entries given) for the life of a test; the pool
+// goes back to its default record only afterwards.
+class ScopedStyleTable {
+  public:
+    explicit ScopedStyleTable(const std::string& classes) {
+        sources_.InMemory(kStyleTableId, "<style>" + classes + "</style>");
+        loaded_ = BkStylePool::Instance().Load(kStyleTableId);
+    }
+    ~ScopedStyleTable() { BkStylePool::Instance().Load(kStyleTableId + 100); }
+    ScopedStyleTable(const ScopedStyleTable&) = delete;
+    ScopedStyleTable& operator=(const ScopedStyleTable&) = delete;
+
+    bool Loaded() const { return loaded_; }
+
+  private:
+    MarkupSources sources_;
+    bool loaded_ = false;
 };
 
 }  // namespace velora::test
