@@ -74,6 +74,14 @@ void StringFormatTraits::Close(Type format) {
     Functions()->GdipDeleteStringFormat(format);
 }
 
+void PenTraits::Close(Type pen) {
+    Functions()->GdipDeletePen(pen);
+}
+
+void PathTraits::Close(Type path) {
+    Functions()->GdipDeletePath(path);
+}
+
 ScopedGraphics GraphicsOnDc(HDC dc) {
     ScopedGraphics graphics;
     const Api* api = Functions();

@@ -18,6 +18,8 @@ struct GpImageAttributes;
 struct GpFont;
 struct GpBrush;
 struct GpStringFormat;
+struct GpPen;
+struct GpPath;
 using GpBitmap = GpImage;
 using GpSolidFill = GpBrush;
 using ARGB = DWORD;
@@ -35,6 +37,8 @@ inline constexpr UINT kLockUserInputBuffer = 4;
 inline constexpr int kRotateNoneFlipX = 4;
 inline constexpr int kInterpolationNearestNeighbor = 5;
 inline constexpr int kPixelOffsetHalf = 4;
+inline constexpr int kSmoothingAntiAlias = 4;
+inline constexpr int kFillModeAlternate = 0;
 
 struct StartupInput {
     UINT32 version = 1;
@@ -126,7 +130,19 @@ struct ColorMatrix {
        const GpBrush*))                                                                            \
     X(GdipMeasureString, Status,                                                                   \
       (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*, RectF*, \
-       INT*, INT*))
+       INT*, INT*))                                                                                \
+    X(GdipSetSmoothingMode, Status, (GpGraphics*, int))                                            \
+    X(GdipCreatePen1, Status, (ARGB, float, int, GpPen**))                                         \
+    X(GdipDeletePen, Status, (GpPen*))                                                             \
+    X(GdipSetPenDashStyle, Status, (GpPen*, int))                                                  \
+    X(GdipDrawLinesI, Status, (GpGraphics*, GpPen*, const Point*, INT))                            \
+    X(GdipCreatePath, Status, (int, GpPath**))                                                     \
+    X(GdipDeletePath, Status, (GpPath*))                                                           \
+    X(GdipAddPathArcI, Status, (GpPath*, INT, INT, INT, INT, float, float))                        \
+    X(GdipAddPathRectangleI, Status, (GpPath*, INT, INT, INT, INT))                                \
+    X(GdipClosePathFigure, Status, (GpPath*))                                                      \
+    X(GdipFillPath, Status, (GpGraphics*, GpBrush*, GpPath*))                                      \
+    X(GdipDrawPath, Status, (GpGraphics*, GpPen*, GpPath*))
 
 struct Api {
 #define VELORA_GDIPLUS_POINTER(name, result, params) result(WINAPI* name) params = nullptr;
@@ -195,7 +211,23 @@ struct StringFormatTraits {
     static void Close(Type format);
 };
 
+struct PenTraits {
+    using Type = GpPen*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type pen) { return pen != nullptr; }
+    static void Close(Type pen);
+};
+
+struct PathTraits {
+    using Type = GpPath*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type path) { return path != nullptr; }
+    static void Close(Type path);
+};
+
 using ScopedImage = UniqueResource<ImageTraits>;
+using ScopedPen = UniqueResource<PenTraits>;
+using ScopedPath = UniqueResource<PathTraits>;
 using ScopedFont = UniqueResource<FontTraits>;
 using ScopedBrush = UniqueResource<BrushTraits>;
 using ScopedStringFormat = UniqueResource<StringFormatTraits>;
