@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "controls/control_attributes.h"
+#include "base/gdi_scopes.h"
 #include "controls/skin_cells.h"
+#include "markup/dib32.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/nine_grid.h"
 #include "ui/notification.h"
@@ -120,6 +122,22 @@ void FillPath(gdip::GpGraphics* graphics, gdip::GpPath* path, gdip::ARGB argb) {
     api->GdipFillPath(graphics, brush.Get(), path);
 }
 
+// Turns white-on-black text coverage into premultiplied `color` with the
+// coverage times `alpha` as its alpha.
+void TintByCoverage(Dib32& mask, COLORREF color, int alpha) {
+    std::uint32_t* pixel = mask.Pixels();
+    for (int i = 0; i < mask.Width() * mask.Height(); ++i, ++pixel) {
+        const std::uint32_t p = *pixel;
+        const std::uint32_t coverage =
+            std::max({(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF}) * alpha / 255;
+        const auto premultiply = [coverage](std::uint32_t channel) {
+            return channel * coverage / 255;
+        };
+        *pixel = (coverage << 24) | (premultiply(GetRValue(color)) << 16) |
+                 (premultiply(GetGValue(color)) << 8) | premultiply(GetBValue(color));
+    }
+}
+
 }  // namespace
 
 // ---- rundrect ---------------------------------------------------------------------
@@ -192,17 +210,30 @@ int CBKShadowText::ShadowOffset() const {
 
 void CBKShadowText::PaintContent(HDC dc) {
     const int offset = ShadowOffset();
+    const RECT& rect = Rect();
     if (offset != 0 && !Text().empty()) {
-        const BkStyle& style = Style();
+        // The shadow is the text drawn by GDI, like the text itself, into a
+        // mask whose coverage becomes alpha in the shadow colour: GDI text
+        // has no alpha of its own.
         ScopedTextDc prepared(dc, *this);
-        RECT shadow = prepared.TextRect();
-        ::OffsetRect(&shadow, offset, offset);
-        const COLORREF oldColor = ::SetTextColor(dc, shadowColor_);
-        const UINT format = CachedDrawFormat() != 0 ? CachedDrawFormat() : style.textMode;
-        DrawGdiplusText(dc, Text(), shadow, MakeGdiplusTextFormat(format, style.textModeEx),
-                        static_cast<BYTE>(std::clamp(shadowAlpha_, 0, 255)),
-                        style.gdiplusTextRenderingHint);
-        ::SetTextColor(dc, oldColor);
+        Dib32 mask = Dib32::Create(RectWidth(rect), RectHeight(rect));
+        ScopedMemoryDc memory(::CreateCompatibleDC(dc));
+        if (mask.IsValid() && memory) {
+            RECT local = prepared.TextRect();
+            ::OffsetRect(&local, offset - rect.left, offset - rect.top);
+            const UINT format = CachedDrawFormat() != 0 ? CachedDrawFormat() : Style().textMode;
+            {
+                ScopedSelectObject bitmap(memory.Get(), mask.Handle());
+                ScopedSelectObject font(memory.Get(), prepared.Font());
+                ::SetBkMode(memory.Get(), TRANSPARENT);
+                ::SetTextColor(memory.Get(), RGB(255, 255, 255));
+                ::DrawTextW(memory.Get(), Text().c_str(), static_cast<int>(Text().size()), &local,
+                            format);
+            }
+            ::GdiFlush();
+            TintByCoverage(mask, shadowColor_, std::clamp(shadowAlpha_, 0, 255));
+            BlendDib(dc, rect, mask, RECT{0, 0, mask.Width(), mask.Height()});
+        }
     }
     PaintControlText(dc, *this);
 }

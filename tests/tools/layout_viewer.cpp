@@ -17,6 +17,7 @@
 
 #include "controls/control_factory.h"
 #include "markup/resource_loader.h"
+#include "markup/skin_pool.h"
 #include "markup/string_pool.h"
 #include "markup/style_pool.h"
 #include "ui/host_window.h"
@@ -104,6 +105,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     BkWindowModule::Init(instance);
     BkResourceLoader::Instance().SetOverrideDirectory(argv[1]);
+    BkSkin::Instance().Load(kSkinTableId);
     BkStylePool::Instance().Load(kStyleTableId);
     BkString::Instance().Load(kStringTableId);
     ViewerDialog dialog(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10)));
