@@ -53,7 +53,15 @@ struct GdiObjectTraits {
     static void Close(Type object) { ::DeleteObject(object); }
 };
 
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type icon) { return icon != nullptr; }
+    static void Close(Type icon) { ::DestroyIcon(icon); }
+};
+
 using ScopedHandle = UniqueResource<KernelHandleTraits>;
+using ScopedIcon = UniqueResource<IconTraits>;
 using ScopedFindHandle = UniqueResource<FindHandleTraits>;
 using ScopedRegKey = UniqueResource<RegKeyTraits>;
 using ScopedMappedView = UniqueResource<MappedViewTraits>;

@@ -21,18 +21,29 @@ class CBkLine : public CBkWindow {
 
     int PenWidth() const { return size_; }
     BkLineStyle LineStyle() const { return style_; }
+    // The control's `crbg`, else the style's; black when neither is set.
+    COLORREF LineColor() const;
+    // `crbg` is the line's colour, not a fill under it.
+    void DrawBackground(HDC dc) override;
+
+  protected:
+    void PaintContent(HDC dc) override;
 
   private:
     int size_ = 1;
     BkLineStyle style_ = BkLineStyle::kSolid;
 };
 
-// "hrex": the same line drawn anti-aliased, with the style's background alpha.
+// "hrex": the same line drawn with GDI+ in the dash style of `style`, with
+// the style's "alphabg" as the colour's alpha.
 class CBkLineEx : public CBkLine {
   public:
     static constexpr char kTag[] = "hrex";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+
+  protected:
+    void PaintContent(HDC dc) override;
 };
 
 }  // namespace velora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "markup/style_pool.h"
@@ -7,7 +8,10 @@
 
 namespace velora {
 
-// "rundrect": a rounded rectangle filled in the background colour.
+// "rundrect": a rounded rectangle filled with GDI+ in the background colour
+// (`crbg`, else the style's) at the style's "alphabg"; corners are ellipses
+// of `rndwidht` x `rndheight`, square when either is 0. The plain
+// rectangular background fill is left out: it would hide the corners.
 class CBkRoundRect : public CBkWindow {
   public:
     static constexpr char kTag[] = "rundrect";
@@ -18,6 +22,12 @@ class CBkRoundRect : public CBkWindow {
     // Corner ellipse size.
     int CornerWidth() const { return cornerWidth_; }
     int CornerHeight() const { return cornerHeight_; }
+    void DrawBackground(HDC dc) override;
+
+  protected:
+    void PaintContent(HDC dc) override;
+    // The fill colour as GDI+ ARGB; false when no colour is set.
+    bool FillColor(std::uint32_t& argb) const;
 
   private:
     int cornerWidth_ = 0;
@@ -25,7 +35,7 @@ class CBkRoundRect : public CBkWindow {
 };
 
 // "rundrectpath": the rounded rectangle anti-aliased, filled when `bdrawbg`
-// is set and outlined in `crline`.
+// is set and outlined one pixel wide in `crline` at `crlinealpha`.
 class CBkRoundRectPath : public CBkRoundRect {
   public:
     static constexpr char kTag[] = "rundrectpath";
@@ -38,13 +48,18 @@ class CBkRoundRectPath : public CBkRoundRect {
     COLORREF LineColor() const { return lineColor_; }
     int LineAlpha() const { return lineAlpha_; }
 
+  protected:
+    void PaintContent(HDC dc) override;
+
   private:
     int drawBackground_ = 0;
     COLORREF lineColor_ = kNoColor;
     int lineAlpha_ = 255;
 };
 
-// "shadowtext": text with a drop shadow chosen by the hover state.
+// "shadowtext": text with a drop shadow chosen by the hover state: the text
+// again, `hovershadow` (hovered) or `normalshadow` pixels right and down, in
+// `crshaow` at `crshadowalpha`, under the text itself; no shadow for 0.
 class CBKShadowText : public CBkWindow {
   public:
     static constexpr char kTag[] = "shadowtext";
@@ -56,6 +71,12 @@ class CBKShadowText : public CBkWindow {
     int HoverShadow() const { return hoverShadow_; }
     COLORREF ShadowColor() const { return shadowColor_; }
     int ShadowAlpha() const { return shadowAlpha_; }
+    // The shadow offset for the current state.
+    int ShadowOffset() const;
+    bool RedrawOnStateChange() override { return hoverShadow_ != normalShadow_; }
+
+  protected:
+    void PaintContent(HDC dc) override;
 
   private:
     int normalShadow_ = 0;
@@ -64,7 +85,12 @@ class CBKShadowText : public CBkWindow {
     int shadowAlpha_ = 255;
 };
 
-// "slider": a background skin inside margins and a thumb skin at `sliderpos`.
+// "slider": a horizontal slider. The background skin is stretched over the
+// control with its `bg*margin` edges kept; the thumb skin (its cell size,
+// by state index) sits `sliderpos` pixels from the left, centred
+// vertically, kept inside the control. Pressing moves the thumb under the
+// mouse and dragging follows it; each change of position is sent to the
+// host window as a kNotifySliderPos record carrying the new position.
 class BkSlider : public CBkWindow {
   public:
     static constexpr char kTag[] = "slider";
@@ -77,8 +103,26 @@ class BkSlider : public CBkWindow {
     const std::string& ThumbSkin() const { return skin_; }
     // Background margins in `left` .. `bottom`.
     const RECT& BackgroundMargins() const { return bgMargins_; }
+    // The thumb's rectangle in the control; empty without a thumb skin.
+    RECT ThumbRect() const;
+    bool IsDragging() const { return dragging_; }
+    bool RedrawOnStateChange() override { return true; }
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
+
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
 
   private:
+    // The largest position that keeps the thumb inside the control.
+    int MaxPosition() const;
+    // Puts the thumb's grab point at client x; notifies when it moved.
+    void DragTo(int x);
+    void NotifyPosition() const;
+
+    bool dragging_ = false;
+    int grabOffset_ = 0;
     int sliderPos_ = 0;
     std::string skinBg_;
     std::string skin_;

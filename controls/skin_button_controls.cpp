@@ -1,6 +1,10 @@
 #include "controls/skin_button_controls.h"
 
+#include <algorithm>
+
 #include "controls/control_attributes.h"
+#include "controls/skin_cells.h"
+#include "ui/text_painter.h"
 
 namespace velora {
 
@@ -25,6 +29,37 @@ bool CBkImgbtnsized::SetAttribute(const std::string& name, const std::string& va
     }
     const AttributeReader r(name, value);
     return r.Text("skin", skin_) || r.Text("skinmid", skinMid_) || r.Int("left", left_);
+}
+
+}  // namespace velora
+
+namespace velora {
+
+SIZE CBkSkinBtnWnd::MeasureContent(SIZE available) {
+    return SkinNaturalSize(*this, CBkWindow::MeasureContent(available), FindSkin(skin_));
+}
+
+void CBkSkinBtnWnd::PaintContent(HDC dc) {
+    if (CBkSkinBase* skin = FindSkin(skin_)) {
+        skin->Draw(dc, Rect(), StateIndexWithDisabled(State(), IsDisabled()));
+    }
+    PaintControlText(dc, *this);
+}
+
+void CBkImgbtnsized::PaintContent(HDC dc) {
+    const int index = StateIndex(State());
+    const RECT& rect = Rect();
+    if (CBkSkinBase* skin = FindSkin(skin_)) {
+        skin->Draw(dc, rect, index);
+    }
+    CBkSkinBase* middle = FindSkin(skinMid_);
+    // An inset that eats the whole width leaves no middle to draw.
+    const long long inset = std::max(0, left_);
+    if (middle != nullptr && 2 * inset < RectWidth(rect)) {
+        const RECT inner = {rect.left + static_cast<LONG>(inset), rect.top,
+                            rect.right - static_cast<LONG>(inset), rect.bottom};
+        middle->Draw(dc, inner, index);
+    }
 }
 
 }  // namespace velora

@@ -20,6 +20,11 @@ class CBkSkinBtnWnd : public CBkWindow {
 
     const std::string& Skin() const { return skin_; }
 
+  protected:
+    // The skin's cell size where the skin gives one.
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
   private:
     std::string skin_;
 };
@@ -37,6 +42,9 @@ class CBkImgbtnsized : public CBkWindow {
     const std::string& Skin() const { return skin_; }
     const std::string& MiddleSkin() const { return skinMid_; }
     int Inset() const { return left_; }
+
+  protected:
+    void PaintContent(HDC dc) override;
 
   private:
     std::string skin_;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "markup/skin_base.h"
 #include "ui/bk_window.h"
 
 namespace velora {
@@ -9,7 +10,9 @@ namespace velora {
 // Passive controls that draw a skin of the skin pool in some way. None of
 // them has input of its own.
 
-// "imgbg": a background skin, tiled over the control when `fill` is set.
+// "imgbg": a background skin, tiled over the control when `fill` is set,
+// else its whole picture stretched over the control's top-left `cx` x `cy`
+// (the whole control when 0). Natural size: `cx` x `cy`, else the skin's.
 class CBkImageBg : public CBkWindow {
   public:
     static constexpr char kTag[] = "imgbg";
@@ -22,6 +25,10 @@ class CBkImageBg : public CBkWindow {
     int CellWidth() const { return cx_; }
     int CellHeight() const { return cy_; }
 
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
   private:
     std::string skin_;
     int fill_ = 0;
@@ -29,7 +36,9 @@ class CBkImageBg : public CBkWindow {
     int cy_ = 0;
 };
 
-// "scrollimg": a window onto a skin that scrolls from `hpos` or `vpos`.
+// "scrollimg": a window onto a skin, as large as the control, whose origin
+// in the picture is `hpos` with `hscroll` and `vpos` with `vscroll`, kept
+// inside the picture. Natural size: `cx` x `cy`, else the skin's.
 class CBkImageScroll : public CBkWindow {
   public:
     static constexpr char kTag[] = "scrollimg";
@@ -44,6 +53,10 @@ class CBkImageScroll : public CBkWindow {
     int CellHeight() const { return cy_; }
     int HorizontalPosition() const { return hPos_; }
     int VerticalPosition() const { return vPos_; }
+
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
 
   private:
     std::string skin_;
@@ -68,6 +81,13 @@ class CBkImageEx : public CBkWindow {
     int Sub() const { return sub_; }
     int Alpha() const { return alpha_; }
 
+  protected:
+    // The skin, its cell size and the source of cell `sub`; false when the
+    // skin is missing or the cell cannot be drawn.
+    bool FindCell(CBkSkinBase*& skin, SIZE& cell, RECT& source) const;
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
   private:
     std::string skin_;
     int sub_ = 0;
@@ -86,12 +106,18 @@ class CBkImageEx2 : public CBkImageEx {
     bool Stretch() const { return stretch_ != 0; }
     int TopDraw() const { return topDraw_; }
 
+  protected:
+    // Keeps the size of a position that gives both corners.
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
   private:
     int stretch_ = 0;
     int topDraw_ = 0;
 };
 
-// "imgrotale": one skin cell, rotated by `angle` degrees when non-zero.
+// "imgrotale": one skin cell stretched over the control, turned by `angle`
+// degrees about the control's centre when non-zero.
 class CBkImageRotale : public CBkWindow {
   public:
     static constexpr char kTag[] = "imgrotale";
@@ -103,13 +129,18 @@ class CBkImageRotale : public CBkWindow {
     int Sub() const { return sub_; }
     int Angle() const { return angle_; }
 
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
   private:
     std::string skin_;
     int sub_ = 0;
     int angle_ = 0;
 };
 
-// "imggray": the whole skin over the control, in grey when `gray` is set.
+// "imggray": the whole skin cell stretched over the control, in grey when
+// `gray` is set.
 class CBkImgGray : public CBkWindow {
   public:
     static constexpr char kTag[] = "imggray";
@@ -120,13 +151,17 @@ class CBkImgGray : public CBkWindow {
     const std::string& Skin() const { return skin_; }
     bool Gray() const { return gray_ != 0; }
 
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
+
   private:
     std::string skin_;
     int gray_ = 0;
 };
 
 // "expendimg": a skin stretched over the control with fixed, unstretched
-// margins, blended with `skinalpha`.
+// margins, drawn into a bitmap of its own and blended with `skinalpha`.
 class CBkExpendImg : public CBkWindow {
   public:
     static constexpr char kTag[] = "expendimg";
@@ -138,6 +173,10 @@ class CBkExpendImg : public CBkWindow {
     int SkinAlpha() const { return skinAlpha_; }
     // Left, top, right and bottom margins in `left` .. `bottom`.
     const RECT& Margins() const { return margins_; }
+
+  protected:
+    SIZE MeasureContent(SIZE available) override;
+    void PaintContent(HDC dc) override;
 
   private:
     std::string skin_;

@@ -74,6 +74,10 @@ void StringFormatTraits::Close(Type format) {
     Functions()->GdipDeleteStringFormat(format);
 }
 
+void PenTraits::Close(Type pen) {
+    Functions()->GdipDeletePen(pen);
+}
+
 void PathTraits::Close(Type path) {
     Functions()->GdipDeletePath(path);
 }

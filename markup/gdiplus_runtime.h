@@ -18,6 +18,7 @@ struct GpImageAttributes;
 struct GpFont;
 struct GpBrush;
 struct GpStringFormat;
+struct GpPen;
 struct GpPath;
 using GpBitmap = GpImage;
 using GpSolidFill = GpBrush;
@@ -40,6 +41,7 @@ inline constexpr int kFillModeAlternate = 0;
 inline constexpr int kCombineModeReplace = 0;
 inline constexpr int kColorAdjustTypeDefault = 0;
 inline constexpr int kColorMatrixFlagsDefault = 0;
+inline constexpr int kSmoothingAntiAlias = 4;
 
 struct StartupInput {
     UINT32 version = 1;
@@ -135,10 +137,17 @@ struct ColorMatrix {
     X(GdipCreatePath, Status, (int, GpPath**))                                                     \
     X(GdipDeletePath, Status, (GpPath*))                                                           \
     X(GdipAddPathPieI, Status, (GpPath*, INT, INT, INT, INT, float, float))                        \
+    X(GdipAddPathArcI, Status, (GpPath*, INT, INT, INT, INT, float, float))                        \
     X(GdipAddPathRectangleI, Status, (GpPath*, INT, INT, INT, INT))                                \
     X(GdipClosePathFigure, Status, (GpPath*))                                                      \
     X(GdipSetSmoothingMode, Status, (GpGraphics*, int))                                            \
-    X(GdipSetClipPath, Status, (GpGraphics*, GpPath*, int))
+    X(GdipSetClipPath, Status, (GpGraphics*, GpPath*, int))                                        \
+    X(GdipCreatePen1, Status, (ARGB, float, int, GpPen**))                                         \
+    X(GdipDeletePen, Status, (GpPen*))                                                             \
+    X(GdipSetPenDashStyle, Status, (GpPen*, int))                                                  \
+    X(GdipDrawLinesI, Status, (GpGraphics*, GpPen*, const Point*, INT))                            \
+    X(GdipFillPath, Status, (GpGraphics*, GpBrush*, GpPath*))                                      \
+    X(GdipDrawPath, Status, (GpGraphics*, GpPen*, GpPath*))
 
 struct Api {
 #define VELORA_GDIPLUS_POINTER(name, result, params) result(WINAPI* name) params = nullptr;
@@ -207,6 +216,13 @@ struct StringFormatTraits {
     static void Close(Type format);
 };
 
+struct PenTraits {
+    using Type = GpPen*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type pen) { return pen != nullptr; }
+    static void Close(Type pen);
+};
+
 struct PathTraits {
     using Type = GpPath*;
     static Type Invalid() { return nullptr; }
@@ -215,12 +231,13 @@ struct PathTraits {
 };
 
 using ScopedImage = UniqueResource<ImageTraits>;
+using ScopedPen = UniqueResource<PenTraits>;
+using ScopedPath = UniqueResource<PathTraits>;
 using ScopedFont = UniqueResource<FontTraits>;
 using ScopedBrush = UniqueResource<BrushTraits>;
 using ScopedStringFormat = UniqueResource<StringFormatTraits>;
 using ScopedGraphics = UniqueResource<GraphicsTraits>;
 using ScopedImageAttributes = UniqueResource<ImageAttributesTraits>;
-using ScopedPath = UniqueResource<PathTraits>;
 
 // A graphics object drawing on `dc`; empty when GDI+ is unavailable.
 ScopedGraphics GraphicsOnDc(HDC dc);

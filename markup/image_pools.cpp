@@ -68,7 +68,9 @@ gdip::ScopedImage DetachedCopy(gdip::GpImage* decoded, UINT width, UINT height) 
     return copy;
 }
 
-BkImage Decode(const std::string& bytes) {
+}  // namespace
+
+BkImage DecodeImage(const std::string& bytes) {
     BkImage result;
     const gdip::Api* api = gdip::Functions();
     if (api == nullptr || bytes.empty()) {
@@ -96,8 +98,6 @@ BkImage Decode(const std::string& bytes) {
     return result;
 }
 
-}  // namespace
-
 const BkImage& BkImageCache::Get(UINT id) {
     auto found = images_.find(id);
     if (found != images_.end()) {
@@ -106,7 +106,7 @@ const BkImage& BkImageCache::Get(UINT id) {
     std::string bytes;
     BkImage image;
     if (IsResourceId(id) && BkResourceLoader::Instance().LoadImageBytes(id, type_, bytes)) {
-        image = Decode(bytes);
+        image = DecodeImage(bytes);
     }
     return images_.emplace(id, std::move(image)).first->second;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
 
 #include "markup/gdiplus_runtime.h"
 
@@ -17,6 +18,10 @@ struct BkImage {
 
     bool HasContent() const { return image.IsValid(); }
 };
+
+// Decodes PNG or JPEG bytes into a picture of its own, or an empty one for
+// bytes GDI+ cannot read or a picture larger than a DIB may be.
+BkImage DecodeImage(const std::string& bytes);
 
 // Pictures of one resource type ("png" or "jpg") by id. Each id is decoded
 // once, on its first request, and kept, failures included.

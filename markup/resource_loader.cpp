@@ -6,10 +6,6 @@
 #include "markup/value_parsers.h"
 
 namespace velora {
-namespace {
-
-// Files larger than this are not markup or pictures of ours.
-constexpr DWORD kMaxFileBytes = 64 * 1024 * 1024;
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -31,8 +27,6 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     bytes.swap(data);
     return true;
 }
-
-}  // namespace
 
 BkResourceLoader& BkResourceLoader::Instance() {
     static BkResourceLoader instance;

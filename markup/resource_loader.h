@@ -16,6 +16,12 @@ inline constexpr char kXmlType[] = "xml";
 inline constexpr char kPngType[] = "png";
 inline constexpr char kJpgType[] = "jpg";
 
+// Files larger than this are not markup or pictures of ours.
+inline constexpr DWORD kMaxFileBytes = 64 * 1024 * 1024;
+
+// The whole content of a file of 1..kMaxFileBytes bytes; false otherwise.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+
 // Supplies resources from somewhere other than a module or a folder.
 class IBkResourceStreamProvider {
   public:

@@ -19,6 +19,7 @@ enum BkNotifyCode : UINT {
     kNotifyRButtonDown = 9,
     kNotifyRightClick = 13,
     kNotifyList = 14,
+    kNotifySliderPos = 15,
     kNotifyRepaint = 1000,
 };
 
@@ -32,12 +33,12 @@ inline constexpr int kNotifyMaskLeave = 0x2;
 // Source id of records the host window sends about its controls.
 inline constexpr UINT_PTR kHostNotifySource = static_cast<UINT_PTR>(-1);
 
-// Codes 1, 3, 4, 6, 7, 8, 9, 13. hdr.hwndFrom is the host window.
+// Codes 1, 3, 4, 6, 7, 8, 9, 13, 15. hdr.hwndFrom is the host window.
 struct BkNotify {
     NMHDR hdr;
     UINT controlId;
     const char* classTag;  // codes 1 and 8: the control's tag; "wnd" for code 6
-    std::int32_t subCode;  // code 6: kSelfNotifyMove or kSelfNotifyLeave
+    std::int32_t subCode;  // code 6: kSelfNotifyMove or kSelfNotifyLeave; 15: slider position
 };
 
 // Code 2: a hosted native window moved.

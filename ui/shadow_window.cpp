@@ -1,5 +1,8 @@
 #include "ui/shadow_window.h"
 
+#include "markup/nine_grid.h"
+#include "markup/skin_pool.h"
+
 namespace velora {
 namespace {
 
@@ -29,9 +32,24 @@ bool HasVisibleStyle(HWND host) {
     return (::GetWindowLongW(host, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// The default picture comes from the skin "dlg_shadow", which the built-in
-// skins do not define; until the skin pool is linked here nothing is drawn.
-void DrawDefaultShadowPicture(HDC /*dc*/, const RECT& /*rect*/) {}
+// The default picture: the skin "dlg_shadow" cut into square corners of
+// (width - 2) / 2 and the edge strips between them, stretched along the
+// sides; the middle stays clear. Nothing when the pool has no such skin (the
+// built-in skins do not define it).
+void DrawDefaultShadowPicture(HDC dc, const RECT& rect) {
+    CBkSkinBase* skin = BkSkin::Instance().GetSkin(kDefaultShadowSkin);
+    if (skin == nullptr) {
+        return;
+    }
+    const SIZE size = skin->GetSkinSize();
+    const int corner = (size.cx - 2) / 2;
+    if (corner <= 0 || size.cy <= 0) {
+        return;
+    }
+    const RECT source = {0, 0, size.cx, size.cy};
+    const RECT margins = {corner, corner, corner, corner};
+    DrawNineGrid(dc, *skin, rect, source, margins, NineGridMiddle::kSkip);
+}
 
 }  // namespace
 

@@ -20,6 +20,9 @@ class IShadowPaintHook {
     ~IShadowPaintHook() = default;
 };
 
+// The skin of the default shadow picture.
+inline constexpr char kDefaultShadowSkin[] = "dlg_shadow";
+
 // The shadow picture for a host whose window rectangle is `hostRect`: a
 // canvas `size` pixels larger on every side, painted by `hook`, or by the
 // default picture when there is no hook or it declines. Invalid for an
