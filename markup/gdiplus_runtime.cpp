@@ -70,6 +70,10 @@ void BrushTraits::Close(Type brush) {
     Functions()->GdipDeleteBrush(brush);
 }
 
+void PenTraits::Close(Type pen) {
+    Functions()->GdipDeletePen(pen);
+}
+
 void StringFormatTraits::Close(Type format) {
     Functions()->GdipDeleteStringFormat(format);
 }

@@ -18,6 +18,7 @@ struct GpImageAttributes;
 struct GpFont;
 struct GpBrush;
 struct GpStringFormat;
+struct GpPen;
 using GpBitmap = GpImage;
 using GpSolidFill = GpBrush;
 using ARGB = DWORD;
@@ -35,6 +36,9 @@ inline constexpr UINT kLockUserInputBuffer = 4;
 inline constexpr int kRotateNoneFlipX = 4;
 inline constexpr int kInterpolationNearestNeighbor = 5;
 inline constexpr int kPixelOffsetHalf = 4;
+inline constexpr int kSmoothingModeAntiAlias = 4;
+inline constexpr int kLineCapRound = 2;
+inline constexpr int kPenAlignmentCenter = 0;
 
 struct StartupInput {
     UINT32 version = 1;
@@ -124,6 +128,13 @@ struct ColorMatrix {
     X(GdipDrawString, Status,                                                                      \
       (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*,         \
        const GpBrush*))                                                                            \
+    X(GdipSetSmoothingMode, Status, (GpGraphics*, int))                                            \
+    X(GdipCreatePen1, Status, (ARGB, float, int, GpPen**))                                         \
+    X(GdipDeletePen, Status, (GpPen*))                                                             \
+    X(GdipSetPenMode, Status, (GpPen*, int))                                                       \
+    X(GdipSetPenStartCap, Status, (GpPen*, int))                                                   \
+    X(GdipSetPenEndCap, Status, (GpPen*, int))                                                     \
+    X(GdipDrawLine, Status, (GpGraphics*, GpPen*, float, float, float, float))                     \
     X(GdipMeasureString, Status,                                                                   \
       (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*, RectF*, \
        INT*, INT*))
@@ -195,7 +206,15 @@ struct StringFormatTraits {
     static void Close(Type format);
 };
 
+struct PenTraits {
+    using Type = GpPen*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type pen) { return pen != nullptr; }
+    static void Close(Type pen);
+};
+
 using ScopedImage = UniqueResource<ImageTraits>;
+using ScopedPen = UniqueResource<PenTraits>;
 using ScopedFont = UniqueResource<FontTraits>;
 using ScopedBrush = UniqueResource<BrushTraits>;
 using ScopedStringFormat = UniqueResource<StringFormatTraits>;
