@@ -7,7 +7,6 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/control_attributes.h"
-#include "markup/dib32.h"
 #include "ui/control_registry.h"
 #include "ui/host_messages.h"
 #include "ui/notification.h"
@@ -244,6 +243,25 @@ void CBkListWnd::ScrollByWheel(int delta) {
     ScrollContentTo(position + step, false);
 }
 
+void CBkListWnd::StartSmoothScroll(int distance, bool down) {
+    smooth_.Start(distance, down);
+    if (MessageWindow() != nullptr && smooth_.Active()) {
+        ::SetTimer(MessageWindow(), ListSmoothScroll::kTimerId, ListSmoothScroll::kTickMilliseconds,
+                   nullptr);
+    }
+}
+
+void CBkListWnd::OnSmoothScrollTimer() {
+    if (!bar_ || !IsShown(*bar_) || !smooth_.Active()) {
+        smooth_.Stop();
+    } else {
+        ScrollContentTo(ScrollPosition() + smooth_.Tick(), false);
+    }
+    if (!smooth_.Active() && MessageWindow() != nullptr) {
+        ::KillTimer(MessageWindow(), ListSmoothScroll::kTimerId);
+    }
+}
+
 // ---- Children ---------------------------------------------------------------------
 
 CBkWindow* CBkListWnd::ItemAt(int index) const {
@@ -347,13 +365,15 @@ bool CBkListWnd::RedrawRegion(HDC dc, HRGN region) {
     if (width <= 0 || height <= 0) {
         return true;
     }
-    Dib32 bitmap = Dib32::Create(width, height);
+    if (offscreen_.Width() != width || offscreen_.Height() != height) {
+        offscreen_ = Dib32::Create(width, height);
+    }
     ScopedMemoryDc memory(::CreateCompatibleDC(dc));
-    if (!bitmap.IsValid() || !memory) {
+    if (!offscreen_.IsValid() || !memory) {
         return true;
     }
     HDC canvas = memory.Get();
-    ScopedSelectObject selected(canvas, bitmap.Handle());
+    ScopedSelectObject selected(canvas, offscreen_.Handle());
     // Start from what is already there, so transparent parts keep the background.
     ::BitBlt(canvas, 0, 0, width, height, dc, list.left, list.top, SRCCOPY);
 
@@ -480,6 +500,12 @@ bool CBkListWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
 
 LRESULT CBkListWnd::ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_TIMER:
+            if (wParam == ListSmoothScroll::kTimerId) {
+                OnSmoothScrollTimer();
+                return 0;
+            }
+            return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header != nullptr && header->code == kNotifyRepaint) {

@@ -8,6 +8,8 @@
 #include "controls/list_item.h"
 #include "controls/list_message_window.h"
 #include "controls/list_scroll_bar.h"
+#include "controls/list_smooth_scroll.h"
+#include "markup/dib32.h"
 #include "ui/bk_container.h"
 #include "ui/list_impl.h"
 
@@ -65,6 +67,10 @@ class CBkListWnd : public CBkDialog,
     // A wheel turn of `delta` (120 a notch; below 1 is toward the user: down).
     void ScrollByWheel(int delta);
     int ScrollPosition() const { return bar_ ? bar_->ScrollPosition() : 0; }
+    // Scrolls `distance` pixels over timer ticks of the message window
+    // (down when `down`). Nothing in the installer starts one.
+    void StartSmoothScroll(int distance, bool down);
+    bool SmoothScrolling() const { return smooth_.Active(); }
 
     // ---- Children -------------------------------------------------------------
     // The bar (when visible), else the topmost shown item under a point in
@@ -107,6 +113,7 @@ class CBkListWnd : public CBkDialog,
     // Asks the host to repaint `rect` (list coordinates), clipped to the list.
     void InvalidateInHost(const RECT& rect) const;
     void InvalidateList() const;
+    void OnSmoothScrollTimer();
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -121,6 +128,10 @@ class CBkListWnd : public CBkDialog,
     std::vector<std::unique_ptr<CBkListItem>> items_;
     std::unique_ptr<CBkWindowScollBar> bar_;
     RECT content_ = {};
+    // The off-screen bitmap, kept while the list keeps its size: making one
+    // costs more than painting the items.
+    Dib32 offscreen_;
+    ListSmoothScroll smooth_;
 };
 
 }  // namespace velora

@@ -454,5 +454,33 @@ TEST_F(ListWindowTest, HoveredThumbUsesTheHoverColour) {
     EXPECT_TRUE(test::ColorNear(RGB(0x6E, 0xB5, 0xFF), canvas.At(10 + 95, 20 + 40), 2));
 }
 
+TEST(ListSmoothScrollTest, StepsShrinkNearTheEnd) {
+    EXPECT_EQ(30, ListSmoothScroll::NextStep(32));
+    EXPECT_EQ(15, ListSmoothScroll::NextStep(31));
+    EXPECT_EQ(10, ListSmoothScroll::NextStep(12));
+    EXPECT_EQ(5, ListSmoothScroll::NextStep(5)) << "cut to the remainder";
+    EXPECT_EQ(0, ListSmoothScroll::NextStep(0));
+    EXPECT_EQ(0, ListSmoothScroll::NextStep(-4));
+}
+
+TEST_F(ListWindowTest, SmoothScrollTicksUntilTheTotalAndStopsWithoutABar) {
+    CBkListWnd& list = Load(List("", Items(10, 100)));
+    list.StartSmoothScroll(100, true);
+    EXPECT_TRUE(list.SmoothScrolling());
+    std::vector<int> positions;
+    for (int i = 0; i < 10 && list.SmoothScrolling(); ++i) {
+        ::SendMessageW(list.MessageWindow(), WM_TIMER, ListSmoothScroll::kTimerId, 0);
+        positions.push_back(list.ScrollPosition());
+    }
+    EXPECT_EQ((std::vector<int>{30, 60, 90, 100}), positions);
+    EXPECT_EQ(-100, Item(0).Rect().top);
+
+    list.StartSmoothScroll(500, false);
+    Bar().ModifyState(kStateHidden, 0);
+    ::SendMessageW(list.MessageWindow(), WM_TIMER, ListSmoothScroll::kTimerId, 0);
+    EXPECT_FALSE(list.SmoothScrolling()) << "a hidden bar ends the scroll";
+    EXPECT_EQ(100, list.ScrollPosition());
+}
+
 }  // namespace
 }  // namespace velora
