@@ -75,6 +75,12 @@ void CBkListWnd::SetContainer(HWND host) {
     }
 }
 
+void CBkListWnd::RelayHostEvent(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (auto& item : items_) {
+        item->RelayHostEvent(message, wParam, lParam);
+    }
+}
+
 bool CBkListWnd::Load(const TiXmlElement* element) {
     if (bar_) {
         bar_->SendControlMessage(WM_DESTROY);

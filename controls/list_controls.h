@@ -92,6 +92,8 @@ class CBkListWnd : public CBkDialog,
 
     // ---- Control ----------------------------------------------------------------
     void SetContainer(HWND host) override;
+    // Passed to every item (and on to their children) in order.
+    void RelayHostEvent(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The list routes the mouse itself: it is hit as a whole.
     std::int32_t HitTest(int x, int y) override;
     bool RedrawRegion(HDC dc, HRGN region) override;

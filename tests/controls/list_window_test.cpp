@@ -454,6 +454,19 @@ TEST_F(ListWindowTest, HoveredThumbUsesTheHoverColour) {
     EXPECT_TRUE(test::ColorNear(RGB(0x6E, 0xB5, 0xFF), canvas.At(10 + 95, 20 + 40), 2));
 }
 
+TEST_F(ListWindowTest, HiddenItemsTakeNoRoomAndAreNotHit) {
+    CBkListWnd& list = Load(List("",
+                                 "<listitem id=\"1\" height=\"100\"/>"
+                                 "<listitem id=\"2\" height=\"100\" show=\"0\"/>"
+                                 "<listitem id=\"3\" height=\"100\"/>"));
+    EXPECT_EQ(200, list.ContentSize());
+    EXPECT_EQ(100, Item(2).Rect().top) << "the hidden item leaves no gap";
+    EXPECT_FALSE(Item(1).InView());
+    EXPECT_EQ(&Item(2), list.HitTestChildren(POINT{50, 150}));
+    list.MakeItemVisible(2);
+    EXPECT_EQ(0, list.ScrollPosition()) << "everything fits";
+}
+
 TEST(ListSmoothScrollTest, StepsShrinkNearTheEnd) {
     EXPECT_EQ(30, ListSmoothScroll::NextStep(32));
     EXPECT_EQ(15, ListSmoothScroll::NextStep(31));
