@@ -19,7 +19,9 @@
 
 #include "base/gdi_scopes.h"
 #include "controls/control_factory.h"
+#include "controls/list_controls.h"
 #include "controls/rich_text2_window.h"
+#include "markup/dib32.h"
 #include "markup/resource_loader.h"
 #include "markup/style_pool.h"
 #include "markup/xml_document.h"
@@ -110,6 +112,36 @@ Figure Measure(const char* name, int rounds, const std::function<void()>& work) 
     return {name, samples[samples.size() / 2], samples.front(), samples.back()};
 }
 
+// One wheel notch on a 200-item list (40 pixels an item, 400 × 300 view)
+// and the list's repaint through its off-screen bitmap; up and down in turn.
+Figure MeasureListWheelNotch(int rounds) {
+    std::string xml = "<listwnd pos=\"0,0,-0,-0\" crbg=\"FFFFFF\">";
+    for (int i = 0; i < 200; ++i) {
+        xml +=
+            "<listitem height=\"40\" crbg=\"F6F6F6\"><text pos=\"8,10,200,30\">Velora "
+            "option</text><dlgbtnEx2 pos=\"-90,8,-10,32\" crbg=\"3DA0FA\"/></listitem>";
+    }
+    xml += "</listwnd>";
+    BkXmlDocument document;
+    document.Parse(xml, CBkListWnd::kTag);
+    CBkControlCreator creator;
+    CBkListWnd list;
+    list.SetStandardTier(&CBkStandardTier::Instance());
+    list.SetCreator(&creator);
+    list.Load(document.Root());
+    CBkContainerWnd::PlaceChild(&list, RECT{0, 0, 400, 300});
+    list.SetScrollPos(4000, false);
+    Dib32 pixels = Dib32::Create(400, 300);
+    ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
+    ScopedSelectObject selected(dc.Get(), pixels.Handle());
+    bool down = false;
+    return Measure("list wheel notch + paint", rounds, [&] {
+        down = !down;
+        list.SendControlMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -120 : 120), 0);
+        list.RedrawRegion(dc.Get(), nullptr);
+    });
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -181,8 +213,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
     });
 
+    const Figure listNotch = MeasureListWheelNotch(rounds);
+
     std::printf("%-24s %10s %10s %10s %8s\n", "figure", "median us", "min us", "max us", "ratio");
-    for (const Figure& f : {floor, full, hover, hoverOnly, move}) {
+    for (const Figure& f : {floor, full, hover, hoverOnly, move, listNotch}) {
         std::printf("%-24s %10.1f %10.1f %10.1f %8.2f\n", f.name, f.median, f.min, f.max,
                     f.median / floor.median);
     }

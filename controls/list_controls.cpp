@@ -1,9 +1,51 @@
 #include "controls/list_controls.h"
 
+#include <algorithm>
+#include <cstdlib>
+
+#include <tinyxml.h>
+
+#include "base/gdi_scopes.h"
 #include "controls/control_attributes.h"
-#include "markup/value_parsers.h"
+#include "ui/control_registry.h"
+#include "ui/host_messages.h"
+#include "ui/notification.h"
 
 namespace velora {
+namespace {
+
+// List-level event codes for the scroll bar, in ListEvent order.
+constexpr int kBarEventCodes[] = {5, 2, 1, 4, 3, 6, 7};
+constexpr int kWheelNotch = 120;
+// Parent chains inside a list are short; this only stops a corrupt chain.
+constexpr int kMaxDepth = 64;
+
+POINT PointFromLParam(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+int Width(const RECT& rect) {
+    return rect.right - rect.left;
+}
+
+int Height(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
+
+bool IsShown(const CBkWindow& control) {
+    return !(control.State() & kStateHidden);
+}
+
+}  // namespace
+
+CBkListWnd::CBkListWnd() : messageWindow_(this) {}
+
+CBkListWnd::~CBkListWnd() {
+    DestroyItems();
+    if (bar_) {
+        bar_->SendControlMessage(WM_DESTROY);
+    }
+}
 
 bool CBkListWnd::IsClass(const char* tag) const {
     return MatchesTag(tag, kTag);
@@ -17,40 +59,513 @@ bool CBkListWnd::SetAttribute(const std::string& name, const std::string& value,
     return r.Text("scrollclass", scrollClass_) || r.Int("externline", externLine_);
 }
 
-bool CBkListItem::IsClass(const char* tag) const {
-    return MatchesTag(tag, kTag);
+// ---- Loading and layout -------------------------------------------------------------
+
+HWND CBkListWnd::ChildHost() const {
+    return MessageWindow() != nullptr ? MessageWindow() : Host();
 }
 
-bool CBkListItem::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkDialog::SetAttribute(name, value, loading)) {
-        return true;
+void CBkListWnd::SetContainer(HWND host) {
+    CBkDialog::SetContainer(host);
+    for (auto& item : items_) {
+        item->SetContainer(ChildHost());
     }
-    if (name == "height") {
-        const int height = ParseDecimal(value);
-        if (height < 0) {
+    if (bar_) {
+        bar_->SetContainer(ChildHost());
+    }
+}
+
+void CBkListWnd::RelayHostEvent(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (auto& item : items_) {
+        item->RelayHostEvent(message, wParam, lParam);
+    }
+}
+
+bool CBkListWnd::Load(const TiXmlElement* element) {
+    if (bar_) {
+        bar_->SendControlMessage(WM_DESTROY);
+        bar_.reset();
+    }
+    const bool loaded = CBkDialog::Load(element);
+    std::unique_ptr<CBkWindow> made = CreateChild(scrollClass_.c_str());
+    if (made && (made->IsClass(CBkWindowScollBar::kTag) ||
+                 dynamic_cast<CBkWindowScollBar*>(made.get()) != nullptr)) {
+        bar_.reset(static_cast<CBkWindowScollBar*>(made.release()));
+        bar_->SetParentHandle(Handle());
+        bar_->SetContainer(ChildHost());
+    } else if (made) {
+        made->SendControlMessage(WM_DESTROY);
+    }
+    return loaded;
+}
+
+bool CBkListWnd::LoadChildren(const TiXmlElement* first) {
+    DestroyItems();
+    for (const TiXmlElement* element = first; element; element = element->NextSiblingElement()) {
+        std::unique_ptr<CBkWindow> child = CreateChild(element->Value());
+        auto* item = dynamic_cast<CBkListItem*>(child.get());
+        if (item == nullptr) {
+            if (child) {
+                child->SendControlMessage(WM_DESTROY);
+            }
+            continue;  // a list holds items only
+        }
+        child.release();
+        std::unique_ptr<CBkListItem> owned(item);
+        owned->SetParentHandle(Handle());
+        owned->SetContainer(ChildHost());
+        owned->Load(element);
+        items_.push_back(std::move(owned));
+    }
+    return true;
+}
+
+void CBkListWnd::DestroyItems() {
+    std::vector<std::unique_ptr<CBkListItem>> items;
+    items.swap(items_);
+    for (auto& item : items) {
+        item->SendControlMessage(WM_DESTROY);
+        item.reset();
+    }
+}
+
+int CBkListWnd::ContentSize() const {
+    int total = 0;
+    for (const auto& item : items_) {
+        if (IsShown(*item)) {
+            total += item->ItemHeight();
+        }
+    }
+    return total;
+}
+
+void CBkListWnd::Relayout(bool layoutChildren) {
+    const int width = Width(Rect());
+    const int height = Height(Rect());
+    int barWidth = 0;
+    int position = 0;
+    bool barShown = false;
+    const int contentHeight = ContentSize();
+    if (bar_) {
+        barWidth = bar_->BarWidth();
+        bar_->SetBarRect(RECT{width - barWidth, 0, width, height});
+        bar_->SetScrollInfo(height, contentHeight);
+        position = bar_->ScrollPosition();
+        barShown = IsShown(*bar_);
+    }
+    content_ = RECT{0, 0, width, contentHeight};
+    if (externLine_ == 0 && barShown) {
+        content_.right = width - barWidth;
+    }
+    PlaceContent(-position, layoutChildren);
+}
+
+void CBkListWnd::PlaceContent(int offset, bool layoutChildren) {
+    ::OffsetRect(&content_, 0, offset);
+    const int height = Height(Rect());
+    int y = content_.top;
+    for (auto& item : items_) {
+        if (!IsShown(*item)) {
+            item->SetAttribute("viewvisible", "0", false);
+            continue;  // a hidden item takes no room
+        }
+        const int itemHeight = item->ItemHeight();
+        const bool inView = !(y + itemHeight < 0 || y > height);
+        item->SetAttribute("viewvisible", inView ? "1" : "0", false);
+        item->PlaceInList(RECT{content_.left, y, content_.right, y + itemHeight}, !layoutChildren);
+        y += itemHeight;
+    }
+    InvalidateList();
+}
+
+bool CBkListWnd::ReorderItems(const std::vector<int>& order) {
+    const std::size_t count = items_.size();
+    if (order.size() != count) {
+        return false;
+    }
+    std::vector<bool> seen(count, false);
+    for (int index : order) {
+        if (index < 0 || static_cast<std::size_t>(index) >= count || seen[index]) {
             return false;
         }
-        if (height != height_) {
-            height_ = height;
-            layoutPending_ = true;
+        seen[index] = true;
+    }
+    std::vector<std::unique_ptr<CBkListItem>> reordered;
+    reordered.reserve(count);
+    for (int index : order) {
+        reordered.push_back(std::move(items_[index]));
+    }
+    items_.swap(reordered);
+    Relayout(false);
+    return true;
+}
+
+// ---- Scrolling ------------------------------------------------------------------
+
+void CBkListWnd::ScrollContentTo(int position, bool layoutChildren) {
+    const int old = ScrollPosition();
+    const int now = bar_ ? bar_->SetScrollPosition(position) : 0;
+    PlaceContent(old - now, layoutChildren);
+}
+
+void CBkListWnd::SetScrollPos(int position, bool relayout) {
+    ScrollContentTo(position, relayout);
+}
+
+void CBkListWnd::MakeItemVisible(int index) {
+    if (index < 0 || index >= ItemCount()) {
+        return;
+    }
+    int top = 0;
+    for (int i = 0; i < index; ++i) {
+        if (IsShown(*items_[i])) {
+            top += items_[i]->ItemHeight();
         }
-        return true;
     }
-    return AttributeReader(name, value).Int("viewvisible", viewVisible_);
+    ScrollContentTo(top, false);
 }
 
-bool CBkWindowScollBar::IsClass(const char* tag) const {
-    return MatchesTag(tag, kTag);
+void CBkListWnd::ScrollToY(int y, bool relayout) {
+    ScrollContentTo(y - content_.top, relayout);
 }
 
-bool CBkWindowScollBar::SetAttribute(const std::string& name, const std::string& value,
-                                     bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
+void CBkListWnd::ScrollBy(int delta) {
+    ScrollContentTo(ScrollPosition() - delta, true);
+}
+
+void CBkListWnd::ScrollByWheel(int delta) {
+    if (!bar_ || !IsShown(*bar_)) {
+        return;
+    }
+    const int distance = std::abs(delta) / kWheelNotch * kWheelStep;
+    const int position = bar_->ScrollPosition();
+    const int range = bar_->Range();
+    // Toward the user scrolls down, never past the end nor above the top.
+    const int step =
+        delta < 1 ? std::min(distance, range - position) : -std::min(distance, position);
+    if (step == 0) {
+        return;
+    }
+    ScrollContentTo(position + step, false);
+}
+
+void CBkListWnd::StartSmoothScroll(int distance, bool down) {
+    smooth_.Start(distance, down);
+    if (MessageWindow() != nullptr && smooth_.Active()) {
+        ::SetTimer(MessageWindow(), ListSmoothScroll::kTimerId, ListSmoothScroll::kTickMilliseconds,
+                   nullptr);
+    }
+}
+
+void CBkListWnd::OnSmoothScrollTimer() {
+    if (!bar_ || !IsShown(*bar_) || !smooth_.Active()) {
+        smooth_.Stop();
+    } else {
+        ScrollContentTo(ScrollPosition() + smooth_.Tick(), false);
+    }
+    if (!smooth_.Active() && MessageWindow() != nullptr) {
+        ::KillTimer(MessageWindow(), ListSmoothScroll::kTimerId);
+    }
+}
+
+// ---- Children ---------------------------------------------------------------------
+
+CBkWindow* CBkListWnd::ItemAt(int index) const {
+    return index >= 0 && index < ItemCount() ? items_[index].get() : nullptr;
+}
+
+int CBkListWnd::ItemIndex(std::int32_t handle) const {
+    if (handle == 0) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i]->Handle() == handle) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+CBkWindow* CBkListWnd::FindChildById(std::int32_t id) {
+    for (auto& item : items_) {
+        if (item->Id() == id) {
+            return item.get();
+        }
+    }
+    for (auto& item : items_) {
+        if (CBkWindow* found = item->FindChildById(id)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+RECT CBkListWnd::MapToHost(const CBkWindow& control, const RECT& rect) const {
+    // Children of an item are relative to it; everything else inside the
+    // list is in list coordinates already.
+    RECT mapped = rect;
+    const CBkWindow* current = &control;
+    for (int depth = 0; current != this; ++depth) {
+        const CBkWindow* parent = current->Parent();
+        if (parent == nullptr || depth > kMaxDepth) {
+            return RECT{};  // not inside this list
+        }
+        if (parent != this && dynamic_cast<const CBkListItem*>(parent) != nullptr) {
+            ::OffsetRect(&mapped, parent->Rect().left, parent->Rect().top);
+        }
+        current = parent;
+    }
+    const RECT& list = Rect();
+    const RECT bounds = {0, 0, Width(list), Height(list)};
+    if (!::IntersectRect(&mapped, &mapped, &bounds)) {
+        return RECT{};
+    }
+    ::OffsetRect(&mapped, list.left, list.top);
+    return mapped;
+}
+
+CBkWindow* CBkListWnd::ChildAt(POINT point) {
+    if (bar_ && IsShown(*bar_) && ::PtInRect(&bar_->Rect(), point)) {
+        return bar_.get();
+    }
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        CBkListItem& item = **it;
+        if (IsShown(item) && !item.IsTransparent() && ::PtInRect(&item.Rect(), point)) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+// ---- Repainting -----------------------------------------------------------------
+
+void CBkListWnd::InvalidateInHost(const RECT& rect) const {
+    if (Host() == nullptr || !IsVisible()) {
+        return;
+    }
+    const RECT& list = Rect();
+    const RECT bounds = {0, 0, Width(list), Height(list)};
+    BkNotifyRepaint record = {};
+    if (!::IntersectRect(&record.rect, &rect, &bounds)) {
+        return;
+    }
+    ::OffsetRect(&record.rect, list.left, list.top);
+    record.hdr.hwndFrom = nullptr;
+    record.hdr.idFrom = static_cast<UINT_PTR>(Id());
+    record.hdr.code = kNotifyRepaint;
+    record.controlHandle = Handle();
+    ::SendMessageW(Host(), WM_NOTIFY, static_cast<WPARAM>(Id()), reinterpret_cast<LPARAM>(&record));
+}
+
+void CBkListWnd::InvalidateList() const {
+    InvalidateInHost(RECT{0, 0, Width(Rect()), Height(Rect())});
+}
+
+bool CBkListWnd::RedrawRegion(HDC dc, HRGN region) {
+    const RECT& list = Rect();
+    if (region != nullptr && !::RectInRegion(region, &list)) {
+        return false;
+    }
+    const int width = Width(list);
+    const int height = Height(list);
+    if (width <= 0 || height <= 0) {
         return true;
     }
-    const AttributeReader r(name, value);
-    return r.Hex("color_bar", barColor_) || r.Hex("color_bar_hv", hoverBarColor_) ||
-           r.Int("rectanglebar", rectangleBar_) || r.Int("barwidth", barWidth_);
+    if (offscreen_.Width() != width || offscreen_.Height() != height) {
+        offscreen_ = Dib32::Create(width, height);
+    }
+    ScopedMemoryDc memory(::CreateCompatibleDC(dc));
+    if (!offscreen_.IsValid() || !memory) {
+        return true;
+    }
+    HDC canvas = memory.Get();
+    ScopedSelectObject selected(canvas, offscreen_.Handle());
+    // Start from what is already there, so transparent parts keep the background.
+    ::BitBlt(canvas, 0, 0, width, height, dc, list.left, list.top, SRCCOPY);
+
+    ScopedRegion clip(::CreateRectRgn(0, 0, width, height));
+    if (region != nullptr) {
+        ScopedRegion moved(::CreateRectRgn(0, 0, 0, 0));
+        ::CombineRgn(moved.Get(), region, nullptr, RGN_COPY);
+        ::OffsetRgn(moved.Get(), -list.left, -list.top);
+        ::CombineRgn(clip.Get(), clip.Get(), moved.Get(), RGN_AND);
+    }
+    ::SelectClipRgn(canvas, clip.Get());
+    ::SetBkMode(canvas, TRANSPARENT);
+
+    // The list's own background and text are placed in host coordinates.
+    POINT origin = {};
+    ::SetViewportOrgEx(canvas, -list.left, -list.top, &origin);
+    DrawBackground(canvas);
+    PaintContent(canvas);
+    ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
+
+    for (auto& item : items_) {
+        if (IsShown(*item) && item->InView()) {
+            item->PaintInList(canvas, clip.Get());
+        }
+    }
+    if (bar_ && IsShown(*bar_)) {
+        bar_->RedrawRegion(canvas, clip.Get());
+    }
+    ::BitBlt(dc, list.left, list.top, width, height, canvas, 0, 0, SRCCOPY);
+    return true;
+}
+
+// ---- Input and messages -------------------------------------------------------------
+
+std::int32_t CBkListWnd::HitTest(int x, int y) {
+    const POINT point = {x, y};
+    return ::PtInRect(&Rect(), point) ? Handle() : 0;
+}
+
+bool CBkListWnd::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Host client coordinates in, list coordinates out.
+    POINT point = PointFromLParam(lParam);
+    point.x -= Rect().left;
+    point.y -= Rect().top;
+    switch (message) {
+        case WM_MOUSEMOVE:
+            RouteMouseMove(point, wParam);
+            return true;
+        case WM_LBUTTONDOWN:
+            RouteLButtonDown(point, wParam);
+            return true;
+        case WM_LBUTTONUP:
+            RouteLButtonUp(point, wParam);
+            return true;
+        case WM_RBUTTONDOWN:
+            RouteRButtonDown(point, wParam);
+            return true;
+        case WM_RBUTTONUP:
+            RouteRButtonUp(point, wParam);
+            return true;
+        case WM_LBUTTONDBLCLK:
+            RouteDoubleClick(point, wParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CBkListWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_WINDOWPOSCHANGED: {
+            if (lParam == 0) {
+                return CBkDialog::HandleMessage(host, message, wParam, lParam, result);
+            }
+            const RECT old = Rect();
+            TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+            const bool resized = Width(old) != Width(Rect()) || Height(old) != Height(Rect());
+            Relayout(resized);
+            break;
+        }
+        case WM_DESTROY:
+            DestroyItems();
+            if (bar_) {
+                bar_->SendControlMessage(WM_DESTROY);
+                bar_.reset();
+            }
+            break;
+        case WM_MOUSEMOVE:
+            RouteMouse(message, wParam, lParam);
+            CBkWindow::HandleMessage(host, message, wParam, lParam, result);
+            break;
+        case WM_MOUSELEAVE:
+            RouteMouseLeave();
+            CBkWindow::HandleMessage(host, message, wParam, lParam, result);
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+            RouteMouse(message, wParam, lParam);
+            break;
+        case WM_MOUSEWHEEL:
+            ScrollByWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            break;
+        case kMsgListScrollContent:
+            // The bar moved by wParam position units: the content follows.
+            PlaceContent(-static_cast<int>(static_cast<INT_PTR>(wParam)), false);
+            break;
+        case kMsgListItemIndex: {
+            const int index = ItemIndex(static_cast<std::int32_t>(wParam));
+            const WORD half = static_cast<WORD>(index);
+            result = static_cast<LRESULT>(static_cast<std::int32_t>(MAKELONG(half, half)));
+            break;
+        }
+        default:
+            return CBkDialog::HandleMessage(host, message, wParam, lParam, result);
+    }
+    SetMessageHandled(true);
+    return true;
+}
+
+LRESULT CBkListWnd::ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == ListSmoothScroll::kTimerId) {
+                OnSmoothScrollTimer();
+                return 0;
+            }
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header != nullptr && header->code == kNotifyRepaint) {
+                // A control inside the list asks for a repaint of part of itself.
+                const auto* request = reinterpret_cast<const BkNotifyRepaint*>(lParam);
+                const CBkWindow* control =
+                    BkControlRegistry::Instance().Find(request->controlHandle);
+                if (control != nullptr) {
+                    RECT mapped = MapToHost(*control, request->rect);
+                    ::OffsetRect(&mapped, -Rect().left, -Rect().top);
+                    InvalidateInHost(mapped);
+                }
+                return 0;
+            }
+            return Host() != nullptr ? ::SendMessageW(Host(), message, wParam, lParam) : 0;
+        }
+        case kMsgSetToolTipText:
+        case kMsgGetHostWindow:
+        case kMsgIsLayeredHost:
+            return Host() != nullptr ? ::SendMessageW(Host(), message, wParam, lParam) : 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void CBkListWnd::ReportEvent(ListEvent event, CBkWindow& child) {
+    const int e = static_cast<int>(event);
+    if (&child == bar_.get()) {
+        SendListNotify(*this, kBarEventCodes[e], -1, child, nullptr);
+        return;
+    }
+    SendListNotify(*this, kItemEventBase + e, ItemIndex(child.Handle()), child, nullptr);
+}
+
+void CBkListWnd::ReportToolTip() {
+    if (Host() != nullptr) {
+        ::SendMessageW(Host(), kMsgSetToolTipText,
+                       reinterpret_cast<WPARAM>(GetToolTipText().c_str()), 0);
+    }
+}
+
+const std::wstring& CBkListWnd::GetToolTipText() const {
+    if (const CBkWindow* hovered = CListChildTracker::HoverChild()) {
+        return hovered->GetToolTipText();
+    }
+    return CBkDialog::GetToolTipText();
+}
+
+void CBkListWnd::SetControlCursor() {
+    if (CBkWindow* hovered = CListChildTracker::HoverChild()) {
+        hovered->SetControlCursor();
+        return;
+    }
+    CBkDialog::SetControlCursor();
 }
 
 }  // namespace velora

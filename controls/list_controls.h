@@ -1,84 +1,139 @@
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "controls/list_child_tracker.h"
+#include "controls/list_item.h"
+#include "controls/list_message_window.h"
+#include "controls/list_scroll_bar.h"
+#include "controls/list_smooth_scroll.h"
+#include "markup/dib32.h"
 #include "ui/bk_container.h"
+#include "ui/list_impl.h"
 
 namespace velora {
 
 // "listwnd": a vertically scrolling column of `listitem`s with a scroll bar
-// made from the `scrollclass` tag.
-class CBkListWnd : public CBkDialog {
+// made from the `scrollclass` tag. Items and bar live in list coordinates
+// (0, 0 at the list's top-left); the list routes the mouse to them, paints
+// them through one off-screen bitmap and reports their events (code 14).
+class CBkListWnd : public CBkDialog,
+                   public CBkListImpl,
+                   private IProcessMsgBack,
+                   private CListChildTracker {
   public:
     static constexpr char kTag[] = "listwnd";
+    // One wheel notch scrolls this far.
+    static constexpr int kWheelStep = 65;
+    // List-level events: items report this base plus the event.
+    static constexpr int kItemEventBase = 21;
+
+    CBkListWnd();
+    ~CBkListWnd() override;
+
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-
     const std::string& ScrollBarTag() const { return scrollClass_; }
     // 1: items span the whole width under the bar; 0: they end where a
     // visible bar begins.
     int ExternLine() const { return externLine_; }
 
+    // ---- Loading and layout -------------------------------------------------
+    // Base attributes and items, then a new scroll bar from the bar tag.
+    bool Load(const TiXmlElement* element) override;
+    // Keeps only the `listitem` children, in document order.
+    bool LoadChildren(const TiXmlElement* first) override;
+    // Places bar and items again; `layoutChildren` asks items to lay out
+    // their children too (otherwise only pending ones do).
+    void Relayout(bool layoutChildren);
+    void RelayoutWithoutChildren() { Relayout(false); }
+    // The sum of the heights of the shown items.
+    int ContentSize() const;
+    // Puts the items in the order of `order` (old indices); false unless it
+    // names every item exactly once.
+    bool ReorderItems(const std::vector<int>& order);
+
+    // ---- Scrolling ------------------------------------------------------------
+    void SetScrollPos(int position, bool relayout);
+    // Scrolls so that the item's top is at the list's top; ignores bad indices.
+    void MakeItemVisible(int index);
+    // The position becomes y - content top, clamped.
+    void ScrollToY(int y, bool relayout);
+    // The position becomes position - delta, clamped; always relayouts.
+    void ScrollBy(int delta);
+    // A wheel turn of `delta` (120 a notch; below 1 is toward the user: down).
+    void ScrollByWheel(int delta);
+    int ScrollPosition() const { return bar_ ? bar_->ScrollPosition() : 0; }
+    // Scrolls `distance` pixels over timer ticks of the message window
+    // (down when `down`). Nothing in the installer starts one.
+    void StartSmoothScroll(int distance, bool down);
+    bool SmoothScrolling() const { return smooth_.Active(); }
+
+    // ---- Children -------------------------------------------------------------
+    // The bar (when visible), else the topmost shown item under a point in
+    // list coordinates.
+    CBkWindow* HitTestChildren(POINT point) { return ChildAt(point); }
+    CBkWindowScollBar* ScrollBar() const { return bar_.get(); }
+    const std::vector<std::unique_ptr<CBkListItem>>& Items() const { return items_; }
+    // The items' area in list coordinates; its top moves with scrolling.
+    const RECT& ContentRect() const { return content_; }
+    // Index of the item with this control handle, -1 when none.
+    int ItemIndex(std::int32_t handle) const;
+    HWND MessageWindow() const { return messageWindow_.Handle(); }
+    CBkWindow* HoverChild() const { return CListChildTracker::HoverChild(); }
+
+    // ---- CBkListImpl ----------------------------------------------------------
+    int ItemCount() const override { return static_cast<int>(items_.size()); }
+    CBkWindow* ItemAt(int index) const override;
+    RECT MapToHost(const CBkWindow& control, const RECT& rect) const override;
+
+    // ---- Control ----------------------------------------------------------------
+    void SetContainer(HWND host) override;
+    // Passed to every item (and on to their children) in order.
+    void RelayHostEvent(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The list routes the mouse itself: it is hit as a whole.
+    std::int32_t HitTest(int x, int y) override;
+    bool RedrawRegion(HDC dc, HRGN region) override;
+    bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) override;
+    CBkWindow* FindChildById(std::int32_t id) override;
+    void RepositionChildren() override { Relayout(true); }
+    void RepositionChild(CBkWindow* /*child*/) override { Relayout(true); }
+    const std::wstring& GetToolTipText() const override;
+    void SetControlCursor() override;
+
   private:
+    // What the items and bar are given as their host window.
+    HWND ChildHost() const;
+    void DestroyItems();
+    // Moves the content by `offset` and places the items from its top.
+    void PlaceContent(int offset, bool layoutChildren);
+    void ScrollContentTo(int position, bool layoutChildren);
+    // Asks the host to repaint `rect` (list coordinates), clipped to the list.
+    void InvalidateInHost(const RECT& rect) const;
+    void InvalidateList() const;
+    void OnSmoothScrollTimer();
+    bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    CBkWindow* ChildAt(POINT point) override;
+    void ReportEvent(ListEvent event, CBkWindow& child) override;
+    void ReportToolTip() override;
+    bool OpensLinks() const override { return false; }
+
     std::string scrollClass_ = "listscrollbar";
     int externLine_ = 1;
-};
-
-// "listitem": one item of a list, a container of its own children.
-class CBkListItem : public CBkDialog {
-  public:
-    static constexpr char kTag[] = "listitem";
-    bool IsClass(const char* tag) const override;
-    const char* GetObjectClass() const override { return kTag; }
-    // A negative `height` is refused and the old height kept.
-    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-
-    int ItemHeight() const { return height_; }
-    // Whether the list last placed the item inside its visible area.
-    bool InView() const { return viewVisible_ != 0; }
-    // Set when the height changed: the next placement lays the children out.
-    bool LayoutPending() const { return layoutPending_; }
-    void ClearLayoutPending() { layoutPending_ = false; }
-
-  private:
-    int height_ = 0;
-    int viewVisible_ = 0;
-    bool layoutPending_ = false;
-};
-
-// "listscrollbar": the vertical scroll bar of a list.
-class CBkWindowScollBar : public CBkWindow {
-  public:
-    static constexpr char kTag[] = "listscrollbar";
-    bool IsClass(const char* tag) const override;
-    const char* GetObjectClass() const override { return kTag; }
-    bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-    bool RedrawOnStateChange() override { return true; }
-
-    // Thumb colours as ARGB.
-    std::uint32_t BarColor() const { return barColor_; }
-    std::uint32_t HoverBarColor() const { return hoverBarColor_; }
-    bool SquareThumb() const { return rectangleBar_ != 0; }
-    int BarWidth() const { return barWidth_; }
-    int Range() const { return range_; }
-    int ScrollPosition() const { return position_; }
-
-  private:
-    std::uint32_t barColor_ = 0xC86EB5FF;
-    std::uint32_t hoverBarColor_ = 0xFF6EB5FF;
-    int rectangleBar_ = 1;
-    int barWidth_ = 11;
-    // Kept for skinned bars; the painting does not use them.
-    std::string barSkin_ = "bk_scroll_bar";
-    std::string backgroundSkin_ = "bk_scroll_bg";
-    // Scroll state: range = total - page, 0 hides the bar.
-    int range_ = 0;
-    int position_ = 0;
-    int page_ = 0;
-    int total_ = 0;
-    int dragMode_ = 0;  // 1 dragging the thumb, 2 pressed on the track
+    CBkListMessageWnd messageWindow_;
+    std::vector<std::unique_ptr<CBkListItem>> items_;
+    std::unique_ptr<CBkWindowScollBar> bar_;
+    RECT content_ = {};
+    // The off-screen bitmap, kept while the list keeps its size: making one
+    // costs more than painting the items.
+    Dib32 offscreen_;
+    ListSmoothScroll smooth_;
 };
 
 }  // namespace velora

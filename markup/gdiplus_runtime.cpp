@@ -70,12 +70,12 @@ void BrushTraits::Close(Type brush) {
     Functions()->GdipDeleteBrush(brush);
 }
 
-void StringFormatTraits::Close(Type format) {
-    Functions()->GdipDeleteStringFormat(format);
-}
-
 void PenTraits::Close(Type pen) {
     Functions()->GdipDeletePen(pen);
+}
+
+void StringFormatTraits::Close(Type format) {
+    Functions()->GdipDeleteStringFormat(format);
 }
 
 void PathTraits::Close(Type path) {

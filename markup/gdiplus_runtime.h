@@ -42,6 +42,8 @@ inline constexpr int kCombineModeReplace = 0;
 inline constexpr int kColorAdjustTypeDefault = 0;
 inline constexpr int kColorMatrixFlagsDefault = 0;
 inline constexpr int kSmoothingAntiAlias = 4;
+inline constexpr int kLineCapRound = 2;
+inline constexpr int kPenAlignmentCenter = 0;
 
 struct StartupInput {
     UINT32 version = 1;
@@ -131,6 +133,13 @@ struct ColorMatrix {
     X(GdipDrawString, Status,                                                                      \
       (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*,         \
        const GpBrush*))                                                                            \
+    X(GdipSetSmoothingMode, Status, (GpGraphics*, int))                                            \
+    X(GdipCreatePen1, Status, (ARGB, float, int, GpPen**))                                         \
+    X(GdipDeletePen, Status, (GpPen*))                                                             \
+    X(GdipSetPenMode, Status, (GpPen*, int))                                                       \
+    X(GdipSetPenStartCap, Status, (GpPen*, int))                                                   \
+    X(GdipSetPenEndCap, Status, (GpPen*, int))                                                     \
+    X(GdipDrawLine, Status, (GpGraphics*, GpPen*, float, float, float, float))                     \
     X(GdipMeasureString, Status,                                                                   \
       (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*, RectF*, \
        INT*, INT*))                                                                                \
@@ -140,10 +149,7 @@ struct ColorMatrix {
     X(GdipAddPathArcI, Status, (GpPath*, INT, INT, INT, INT, float, float))                        \
     X(GdipAddPathRectangleI, Status, (GpPath*, INT, INT, INT, INT))                                \
     X(GdipClosePathFigure, Status, (GpPath*))                                                      \
-    X(GdipSetSmoothingMode, Status, (GpGraphics*, int))                                            \
     X(GdipSetClipPath, Status, (GpGraphics*, GpPath*, int))                                        \
-    X(GdipCreatePen1, Status, (ARGB, float, int, GpPen**))                                         \
-    X(GdipDeletePen, Status, (GpPen*))                                                             \
     X(GdipSetPenDashStyle, Status, (GpPen*, int))                                                  \
     X(GdipDrawLinesI, Status, (GpGraphics*, GpPen*, const Point*, INT))                            \
     X(GdipFillPath, Status, (GpGraphics*, GpBrush*, GpPath*))                                      \

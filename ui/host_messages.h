@@ -8,9 +8,15 @@ namespace velora {
 
 // wParam: the address of a UTF-16 tool tip text for the hovered control.
 inline constexpr UINT kMsgSetToolTipText = 0x81F5;
+// Sent by a list's scroll bar to its list: scroll the content by -wParam
+// pixels (wParam is a signed position change).
+inline constexpr UINT kMsgListScrollContent = 0x81F6;
 // lParam: an HWND* that receives the host window; the result is 1.
 inline constexpr UINT kMsgGetHostWindow = 0x81F7;
 // Result 1 when the host is presented through a layered or composited path.
 inline constexpr UINT kMsgIsLayeredHost = 0x81F8;
+// wParam: a control handle. A list answers the index of the item with that
+// handle in both 16-bit halves of the result, -1 when it has none.
+inline constexpr UINT kMsgListItemIndex = 0x81FA;
 
 }  // namespace velora

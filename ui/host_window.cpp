@@ -11,6 +11,7 @@
 #include "ui/bk_container.h"
 #include "ui/control_creator.h"
 #include "ui/control_registry.h"
+#include "ui/list_impl.h"
 #include "ui/notification.h"
 #include "ui/shadow_window.h"
 
@@ -354,6 +355,24 @@ bool CBkDialogViewImplEx::ShowItem(int id, bool shown) {
 CBkWindow* CBkDialogViewImplEx::GetListWnd(int id) const {
     CBkWindow* control = FindControl(id);
     return control != nullptr && control->IsClass("listwnd") ? control : nullptr;
+}
+
+bool CBkDialogViewImplEx::SetListItemAttribute(CBkWindow* list, int index, const char* name,
+                                               const std::wstring& value) {
+    const auto* items = dynamic_cast<const CBkListImpl*>(list);
+    CBkWindow* item = items != nullptr ? items->ItemAt(index) : nullptr;
+    if (item == nullptr) {
+        return false;
+    }
+    // Items are placed inside the list, so their rectangles are mapped out of it.
+    if (item->IsVisible()) {
+        InvalidateControlRect(items->MapToHost(*item, item->Rect()));
+    }
+    item->SetAttribute(name, Utf16ToUtf8(value), false);
+    if (item->IsVisible()) {
+        InvalidateControlRect(items->MapToHost(*item, item->Rect()));
+    }
+    return true;
 }
 
 // ---- Repainting -------------------------------------------------------------------

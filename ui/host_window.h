@@ -66,6 +66,10 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     bool ShowItem(int id, bool shown);
     // The control with `id` when it is a list window.
     CBkWindow* GetListWnd(int id) const;
+    // The run-time attribute change applied to item `index` (0-based) of a
+    // list from GetListWnd; false when `list` is not a list or has no such item.
+    bool SetListItemAttribute(CBkWindow* list, int index, const char* name,
+                              const std::wstring& value);
 
     // ---- Repainting -------------------------------------------------------------
     void InvalidateControlRect(const RECT& rect);

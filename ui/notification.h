@@ -65,4 +65,17 @@ struct BkNotifyRepaint {
     RECT rect;
 };
 
+// Code 14: mouse events inside a list window (hdr.hwndFrom is the host window).
+struct BkNotifyList {
+    NMHDR hdr;
+    std::int32_t listId;
+    std::int32_t event;      // list-level or item-level event code
+    std::int32_t itemIndex;  // -1 when no item is concerned (the scroll bar)
+    const char* listClass;   // "listwnd"
+    std::int32_t controlId;  // the item or bar concerned
+    const char* controlClass;
+    std::int32_t childId;  // item-level events: the item's child concerned
+    const char* childClass;
+};
+
 }  // namespace velora

@@ -70,6 +70,17 @@ LRESULT CALLBACK TestHostWindow::WindowProc(HWND window, UINT message, WPARAM wP
             }
             break;
         }
+        case kNotifyList: {
+            const auto* list = reinterpret_cast<const BkNotifyList*>(lParam);
+            record.listId = list->listId;
+            record.listEvent = list->event;
+            record.itemIndex = list->itemIndex;
+            record.controlId = static_cast<UINT>(list->controlId);
+            record.classTag = list->controlClass ? list->controlClass : "";
+            record.childId = list->childId;
+            record.childClass = list->childClass ? list->childClass : "";
+            break;
+        }
         default: {
             const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
             record.controlId = notify->controlId;

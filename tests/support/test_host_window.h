@@ -18,6 +18,12 @@ struct RecordedNotify {
     RECT rect = {};  // repaint requests (code 1000)
     int newIndex = 0;
     int oldIndex = 0;
+    // List notifications (code 14).
+    int listId = 0;
+    int listEvent = 0;
+    int itemIndex = 0;
+    int childId = 0;
+    std::string childClass;
 };
 
 // A hidden top-level window standing in for the host: controls send it their
