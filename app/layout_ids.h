@@ -11,7 +11,4 @@ inline constexpr UINT kAgreementLayout = 106;
 inline constexpr UINT kOldSystemLayout = 107;
 inline constexpr UINT kProductRunningLayout = 108;
 
-// Every installer window: drop shadow this many pixels wide.
-inline constexpr int kDialogShadowSize = 5;
-
 }  // namespace velora

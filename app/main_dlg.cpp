@@ -6,12 +6,13 @@
 #include <cwchar>
 #include <string>
 
+#include "app/agree_dlg.h"
 #include "app/install_location.h"
+#include "app/list_height_fit.h"
 #include "app/layout_ids.h"
 #include "app/msg_dlg.h"
 #include "app/post_install.h"
 #include "app/process_control.h"
-#include "controls/control_factory.h"
 #include "markup/font_pool.h"
 #include "ui/bk_window.h"
 #include "ui/notification.h"
@@ -44,13 +45,10 @@ void ChangeWindowHeight(HWND window, int delta) {
 }  // namespace
 
 CMainDlg::CMainDlg()
-    : CBkDialogViewImplEx(kMainLayout, &CBkStandardTier::Instance(),
-                          std::make_unique<CBkControlCreator>()),
+    : CInstallerDialog(kMainLayout),
       launcher_([](const wchar_t* dir) { return ExtractAndRunSetup(dir, nullptr); }),
       report_(&ShowResourceError),
-      isLow_(&IsLowDiskSpace) {
-    ApplyInstallerWindowOptions(*this);
-}
+      isLow_(&IsLowDiskSpace) {}
 
 CMainDlg::~CMainDlg() {
     // The worker goes first: it must not read the view or post after this.
@@ -330,8 +328,12 @@ void CMainDlg::OnCloseRequest() {
 
 // ---- Agreement -----------------------------------------------------------------------
 
-void CMainDlg::OpenAgreement() {}
+void CMainDlg::OpenAgreement() {
+    CAgreeDlg::Open(*this);
+}
 
-void CMainDlg::FitHiddenListToText() {}
+void CMainDlg::FitHiddenListToText() {
+    FitListItemToRichText(*this, main_ids::kAgreementList, main_ids::kAgreementText);
+}
 
 }  // namespace velora

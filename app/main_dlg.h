@@ -11,7 +11,7 @@
 #include "app/path_box.h"
 #include "app/progress_channel.h"
 #include "base/path_buffer.h"
-#include "ui/host_window.h"
+#include "app/installer_dialog.h"
 
 namespace velora {
 
@@ -53,7 +53,7 @@ inline constexpr int kCustomAreaHeight = 118;
 // a window is shown: the install directory, the progress channel and the
 // install state; its construction creates the progress mapping and event, so
 // they exist before any setup program starts, on the silent path too.
-class CMainDlg : public CBkDialogViewImplEx {
+class CMainDlg : public CInstallerDialog {
   public:
     CMainDlg();
     ~CMainDlg() override;

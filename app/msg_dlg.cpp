@@ -1,23 +1,10 @@
 #include "app/msg_dlg.h"
 
-#include <memory>
-
-#include "controls/control_factory.h"
 #include "ui/notification.h"
 
 namespace velora {
 
-void ApplyInstallerWindowOptions(CBkDialogViewImplEx& dialog) {
-    dialog.SetShadowEnabled(true);
-    dialog.SetShadowSize(kDialogShadowSize);
-    dialog.SetOverlay(false);
-}
-
-CMsgDlg::CMsgDlg()
-    : CBkDialogViewImplEx(kExitConfirmLayout, &CBkStandardTier::Instance(),
-                          std::make_unique<CBkControlCreator>()) {
-    ApplyInstallerWindowOptions(*this);
-}
+CMsgDlg::CMsgDlg() : CInstallerDialog(kExitConfirmLayout) {}
 
 bool CMsgDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    LRESULT& result) {

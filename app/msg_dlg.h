@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/layout_ids.h"
-#include "ui/host_window.h"
+#include "app/installer_dialog.h"
 
 namespace velora {
 
@@ -11,7 +11,7 @@ namespace velora {
 // the exit confirmation by default, or the old-system or product-running
 // warning loaded with LoadLayout before DoModal. DoModal returns 1 for button
 // 100 and 0 for button 101, and 0 when the dialog cannot be created.
-class CMsgDlg : public CBkDialogViewImplEx {
+class CMsgDlg : public CInstallerDialog {
   public:
     static constexpr UINT kButtonOne = 100;   // right-hand button: result 1
     static constexpr UINT kButtonZero = 101;  // left-hand button: result 0
@@ -21,9 +21,5 @@ class CMsgDlg : public CBkDialogViewImplEx {
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result) override;
 };
-
-// Host settings every installer window shares: shadow on, 5 pixels wide, no
-// frame overlay.
-void ApplyInstallerWindowOptions(CBkDialogViewImplEx& dialog);
 
 }  // namespace velora

@@ -182,7 +182,7 @@ void CBkWindowScollBar::PaintContent(HDC dc) {
     if (!graphics) {
         return;
     }
-    api->GdipSetSmoothingMode(graphics.Get(), gdip::kSmoothingModeAntiAlias);
+    api->GdipSetSmoothingMode(graphics.Get(), gdip::kSmoothingAntiAlias);
 
     const RECT& bar = Rect();
     gdip::ScopedBrush track;

@@ -43,6 +43,9 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     int DoModal(HWND owner = nullptr, const RECT* rect = nullptr);
     // Stores the result and wakes the modal loop so it ends.
     void EndDialog(int result);
+    // Centres the window over `owner` when that is shown, else on its monitor's
+    // work area, keeping it inside the work area.
+    void Centre(HWND owner);
     // Loads layout document `id` in place of the one given at construction
     // (before Create, or into the existing window). False when it is missing
     // or malformed; Create then fails rather than show another layout.
@@ -101,7 +104,6 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     void SendNotify(UINT code, const CBkWindow* control, const char* classTag = nullptr);
     void LayoutSections();
     void CreateToolTip();
-    void Centre(HWND owner);
     void BringToFront();
 
     // Repaints what is dirty (everything after InvalidateAll), then presents.

@@ -46,6 +46,18 @@ wid=$(xdotool search --onlyvisible --name '^Velora 安装程序$' | head -1)
 sleep 0.5
 import -window root "$art/1-start.png"
 
+# The licence link opens the agreement in place of the main window; its
+# "取消" brings the main window back.
+click_at "$wid" 170 374
+wait_for 50 window_named '^Velora 用户许可协议$' || fail "the agreement did not open"
+sleep 0.5
+import -window root "$art/1-agreement.png"
+agreement=$(xdotool search --onlyvisible --name '^Velora 用户许可协议$' | head -1)
+click_at "$agreement" 307 368
+wait_for 50 window_named '^Velora 安装程序$' || fail "the main window did not come back"
+window_named '^Velora 用户许可协议$' && fail "the agreement stayed open"
+sleep 0.3
+
 # "开始安装": the install button's centre in the window.
 click_at "$wid" 305 238
 sleep 1

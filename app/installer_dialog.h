@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include "controls/skin_shadow_hook.h"
+#include "ui/host_window.h"
+
+namespace velora {
+
+// Holds the shadow picture apart from the host so that it is made before the
+// host's shadow window and outlives it (bases go in reverse order).
+struct DialogShadowPicture {
+    CSkinShadowHook shadowPicture;
+};
+
+// What every installer window shares: the engine's control tiers, a drop
+// shadow 5 pixels wide drawn from the "mainwnd_shadow" skin, no frame overlay.
+class CInstallerDialog : private DialogShadowPicture, public CBkDialogViewImplEx {
+  public:
+    static constexpr int kShadowSize = 5;
+
+    explicit CInstallerDialog(UINT layoutId);
+};
+
+}  // namespace velora
