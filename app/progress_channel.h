@@ -20,6 +20,9 @@ inline constexpr DWORD kProgressMappingBytes = 4096;
 class ProgressChannel {
   public:
     ProgressChannel();
+    // Under other names; a null name leaves that part absent (for tests of
+    // a channel that could not be made whole).
+    ProgressChannel(const wchar_t* mappingName, const wchar_t* eventName);
     ProgressChannel(const ProgressChannel&) = delete;
     ProgressChannel& operator=(const ProgressChannel&) = delete;
     ~ProgressChannel() = default;

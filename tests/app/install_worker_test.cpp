@@ -142,6 +142,43 @@ TEST(InstallWorker, TheLastReportIsNotLostWhenTheSetupProgramHasAlreadyExited) {
     EXPECT_EQ(sink.Reports(), std::vector<int>{100});
 }
 
+TEST(InstallWorker, WithoutTheProgressEventItWaitsForTheSetupProgramAndFinishes) {
+    ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"300");
+    ProgressChannel channel(L"VELORA_TEST_MAP_NO_EVENT", nullptr);
+    ASSERT_EQ(channel.Event(), nullptr);
+    ProgressSink sink;
+    std::atomic<InstallState> state{InstallState::Installing};
+    InstallWorker worker(
+        sink.Handle(), channel, state,
+        [](const wchar_t*) {
+            return StartProgram(L"\"" + BuiltProgramPath(L"idle_process.exe") + L"\"");
+        },
+        nullptr);
+    ASSERT_TRUE(worker.Start(L"C:\\velora"));
+    ::Sleep(150);
+    EXPECT_EQ(state.load(), InstallState::Installing) << "still running";
+    ASSERT_TRUE(sink.PumpUntil([&] { return IsFinished(state); }, 10000));
+    EXPECT_TRUE(sink.Reports().empty());
+}
+
+TEST(InstallWorker, AReportWithoutAViewPostsNothing) {
+    ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"500");
+    ProgressChannel channel(nullptr, L"VELORA_TEST_EVENT_NO_MAP");
+    ASSERT_FALSE(channel.HasView());
+    ProgressSink sink;
+    std::atomic<InstallState> state{InstallState::Installing};
+    InstallWorker worker(
+        sink.Handle(), channel, state,
+        [&](const wchar_t*) {
+            ::SetEvent(channel.Event());  // a report arrives with nothing to read
+            return StartProgram(L"\"" + BuiltProgramPath(L"idle_process.exe") + L"\"");
+        },
+        nullptr);
+    ASSERT_TRUE(worker.Start(L"C:\\velora"));
+    ASSERT_TRUE(sink.PumpUntil([&] { return IsFinished(state); }, 10000));
+    EXPECT_TRUE(sink.Reports().empty());
+}
+
 TEST(InstallWorker, ASetupProgramThatCannotStartIsReportedAndFinishes) {
     ProgressChannel channel;
     ProgressSink sink;
