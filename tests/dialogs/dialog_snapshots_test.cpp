@@ -1,0 +1,155 @@
+// Renders every installer window as it ships, keeps the pictures as test
+// artifacts (build/<arch>/artifacts/dialogs/*.bmp, for looking at) and checks
+// what can be checked in pixels: button captions are drawn, and centred.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/agree_dlg.h"
+#include "app/main_dlg.h"
+#include "app/msg_dlg.h"
+#include "tests/dialogs/modal_driver.h"
+#include "tests/support/test_canvas.h"
+#include "tests/support/test_files.h"
+#include "ui/bk_window.h"
+
+namespace velora {
+namespace {
+
+using test::Canvas;
+
+std::wstring ArtifactFolder() {
+    const std::wstring bin = test::BuiltProgramPath(L"");
+    const std::wstring folder = bin + L"..\\artifacts";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::CreateDirectoryW((folder + L"\\dialogs").c_str(), nullptr);
+    return folder + L"\\dialogs";
+}
+
+// 24-bit bottom-up BMP of the canvas.
+void WriteBitmap(const Canvas& canvas, const std::wstring& path) {
+    const int width = canvas.Width();
+    const int height = canvas.Height();
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<size_t>(stride) * height, 0);
+    for (int y = 0; y < height; ++y) {
+        char* row = pixels.data() + static_cast<size_t>(height - 1 - y) * stride;
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = canvas.At(x, y);
+            row[x * 3] = static_cast<char>(GetBValue(c));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+        }
+    }
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    std::string narrow(path.begin(), path.end());
+    std::ofstream out(narrow, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+}
+
+// The window's client area as the host paints it.
+std::unique_ptr<Canvas> Snapshot(CBkDialogViewImplEx& dialog, const wchar_t* name) {
+    RECT client;
+    ::GetClientRect(dialog.Handle(), &client);
+    auto canvas = std::make_unique<Canvas>(client.right, client.bottom, RGB(255, 0, 255));
+    dialog.InvalidateAll();
+    ::SendMessageW(dialog.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(canvas->Dc()), PRF_CLIENT);
+    WriteBitmap(*canvas, ArtifactFolder() + L"\\" + name + L".bmp");
+    return canvas;
+}
+
+int Distance(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// The caption inside a button: pixels far from the face colour (taken a few
+// pixels in from the button's corner) form the ink; its box must lie in the
+// middle of the button.
+void ExpectCaptionCentred(const Canvas& canvas, const RECT& button, const char* what) {
+    const COLORREF face = canvas.At(button.left + 6, button.top + (button.bottom - button.top) / 2);
+    RECT ink = {button.right, button.bottom, button.left, button.top};
+    for (int y = button.top + 3; y < button.bottom - 3; ++y) {
+        for (int x = button.left + 3; x < button.right - 3; ++x) {
+            if (Distance(canvas.At(x, y), face) > 150) {
+                ink.left = std::min<LONG>(ink.left, x);
+                ink.right = std::max<LONG>(ink.right, x + 1);
+                ink.top = std::min<LONG>(ink.top, y);
+                ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+            }
+        }
+    }
+    ASSERT_LT(ink.left, ink.right) << what << ": no caption drawn";
+    const int inkCentre = (ink.left + ink.right) / 2;
+    const int buttonCentre = (button.left + button.right) / 2;
+    EXPECT_NEAR(inkCentre, buttonCentre, 2) << what;
+    const int inkMiddle = (ink.top + ink.bottom) / 2;
+    const int buttonMiddle = (button.top + button.bottom) / 2;
+    EXPECT_NEAR(inkMiddle, buttonMiddle, 3) << what;
+}
+
+TEST(DialogSnapshots, MessageDialogsShowTheirIconTextAndCentredCaptions) {
+    const std::map<UINT, const wchar_t*> layouts = {{kExitConfirmLayout, L"layout_104"},
+                                                    {kOldSystemLayout, L"layout_107"},
+                                                    {kProductRunningLayout, L"layout_108"}};
+    for (const auto& [id, name] : layouts) {
+        CMsgDlg dialog;
+        ASSERT_TRUE(dialog.LoadLayout(id));
+        ASSERT_NE(dialog.Create(nullptr), nullptr);
+        ::ShowWindow(dialog.Handle(), SW_SHOWNA);
+        auto canvas = Snapshot(dialog, name);
+        ExpectCaptionCentred(*canvas, dialog.FindControl(CMsgDlg::kButtonZero)->Rect(), "101");
+        ExpectCaptionCentred(*canvas, dialog.FindControl(CMsgDlg::kButtonOne)->Rect(), "100");
+        // The message icon: accent blue in its middle.
+        EXPECT_TRUE(test::ColorNear(RGB(0x3D, 0xA0, 0xFA), canvas->At(52, 74), 40)) << id;
+        ::DestroyWindow(dialog.Handle());
+    }
+}
+
+TEST(DialogSnapshots, AgreementAndMainWindow) {
+    CMainDlg main;
+    main.SetLowSpaceTest([](const wchar_t*) { return false; });
+    ASSERT_NE(main.Create(nullptr), nullptr);
+    ::ShowWindow(main.Handle(), SW_SHOWNA);
+    test::PumpFor(100);
+    auto start = Snapshot(main, L"layout_103_start");
+    ExpectCaptionCentred(*start, main.FindControl(main_ids::kInstall)->Rect(), "开始安装");
+
+    CAgreeDlg* agreement = CAgreeDlg::Open(main);
+    ASSERT_NE(agreement, nullptr);
+    test::PumpFor(100);
+    auto licence = Snapshot(*agreement, L"layout_106");
+    ExpectCaptionCentred(*licence, agreement->FindControl(CAgreeDlg::kCancel)->Rect(), "取消");
+    ::DestroyWindow(agreement->Handle());
+
+    main.ToggleCustomInstall();
+    test::PumpFor(50);
+    Snapshot(main, L"layout_103_custom");
+    main.SetSetupLauncher([](const wchar_t*) { return SetupLaunch{}; });
+    main.SetFailureReport([] {});
+    main.StartInstall();
+    main.OnInstallProgress(42);
+    test::PumpFor(50);
+    Snapshot(main, L"layout_103_progress");
+    ::DestroyWindow(main.Handle());
+}
+
+}  // namespace
+}  // namespace velora
