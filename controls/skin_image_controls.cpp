@@ -122,22 +122,29 @@ int KeepWithin(int value, int limit) {
     return std::max(0, std::min(value, limit));
 }
 
+// A picture control's natural size from the text size `measured`: a
+// two-corner position keeps it; otherwise the skin's size, then `cx` / `cy`
+// where they are set.
+SIZE SkinSizedControl(const CBkWindow& control, SIZE measured, CBkSkinBase* skin, int cx, int cy) {
+    if (control.Position().list.count == 4) {
+        return measured;
+    }
+    SIZE size = ReplaceWithSkinSize(measured, skin);
+    if (cx > 0) {
+        size.cx = cx;
+    }
+    if (cy > 0) {
+        size.cy = cy;
+    }
+    return size;
+}
+
 }  // namespace
 
 // ---- imgbg --------------------------------------------------------------------
 
 SIZE CBkImageBg::MeasureContent(SIZE available) {
-    if (Position().list.count == 4) {
-        return CBkWindow::MeasureContent(available);
-    }
-    SIZE size = ReplaceWithSkinSize(CBkWindow::MeasureContent(available), FindSkin(skin_));
-    if (cx_ > 0) {
-        size.cx = cx_;
-    }
-    if (cy_ > 0) {
-        size.cy = cy_;
-    }
-    return size;
+    return SkinSizedControl(*this, CBkWindow::MeasureContent(available), FindSkin(skin_), cx_, cy_);
 }
 
 void CBkImageBg::PaintContent(HDC dc) {
@@ -163,17 +170,7 @@ void CBkImageBg::PaintContent(HDC dc) {
 // ---- scrollimg ------------------------------------------------------------------
 
 SIZE CBkImageScroll::MeasureContent(SIZE available) {
-    if (Position().list.count == 4) {
-        return CBkWindow::MeasureContent(available);
-    }
-    SIZE size = ReplaceWithSkinSize(CBkWindow::MeasureContent(available), FindSkin(skin_));
-    if (cx_ > 0) {
-        size.cx = cx_;
-    }
-    if (cy_ > 0) {
-        size.cy = cy_;
-    }
-    return size;
+    return SkinSizedControl(*this, CBkWindow::MeasureContent(available), FindSkin(skin_), cx_, cy_);
 }
 
 void CBkImageScroll::PaintContent(HDC dc) {

@@ -73,18 +73,11 @@ class ProgressSink {
 };
 
 SetupLaunch StartProgram(const std::wstring& commandLine) {
-    std::wstring line = commandLine;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
     SetupLaunch launch;
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &started)) {
+    launch.process = test::StartProgram(commandLine);
+    if (!launch.process) {
         launch.error = SetupLaunchError::kNotStarted;
-        return launch;
     }
-    ::CloseHandle(started.hThread);
-    launch.process.Reset(started.hProcess);
     return launch;
 }
 

@@ -19,14 +19,9 @@ using test::TempFolder;
 ScopedHandle StartAs(const TempFolder& folder, const std::wstring& name) {
     const std::wstring path = folder / name;
     EXPECT_TRUE(CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), path.c_str(), FALSE));
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    EXPECT_TRUE(CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &started));
-    ScopedHandle thread(started.hThread);
-    return ScopedHandle(started.hProcess);
+    ScopedHandle process = test::StartProgram(L"\"" + path + L"\"");
+    EXPECT_TRUE(process);
+    return process;
 }
 
 bool HasEnded(const ScopedHandle& process, DWORD waitMs) {

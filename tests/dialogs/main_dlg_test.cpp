@@ -261,17 +261,9 @@ TEST_F(MainWindowClosing, DuringTheInstallCloseIsIgnoredAndAfterItEndsAtOnce) {
 TEST_F(MainWindowClosing, ASetupProgramEndingMidWayLetsCloseEndAtOnce) {
     test::ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"200");
     dialog_->SetSetupLauncher([](const wchar_t*) {
-        std::wstring line = L"\"" + BuiltProgramPath(L"idle_process.exe") + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started = {};
-        SetupLaunch launch;
-        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &started)) {
-            ::CloseHandle(started.hThread);
-            launch.process.Reset(started.hProcess);
-        }
-        return launch;
+        return SetupLaunch{
+            test::StartProgram(L"\"" + BuiltProgramPath(L"idle_process.exe") + L"\""),
+            SetupLaunchError::kNone};
     });
     bool endedWithoutActions = false;
     RunFromMessageLoop(100, [&] {
@@ -296,14 +288,8 @@ class RunningProduct : public MainWindowClosing {
         const std::wstring path = folder_ / kProductImageName;
         ASSERT_TRUE(
             ::CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), path.c_str(), FALSE));
-        std::wstring line = L"\"" + path + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started = {};
-        ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &started));
-        ::CloseHandle(started.hThread);
-        product_.Reset(started.hProcess);
+        product_ = test::StartProgram(L"\"" + path + L"\"");
+        ASSERT_TRUE(product_);
     }
     void TearDown() override {
         if (product_ && ::WaitForSingleObject(product_.Get(), 0) == WAIT_TIMEOUT) {

@@ -100,7 +100,7 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
     ::SetEnvironmentVariableW(name_.c_str(), hadPrevious_ ? previous_.c_str() : nullptr);
 }
 
-long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+ScopedHandle StartProgram(const std::wstring& commandLine) {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
     STARTUPINFOW startup = {};
@@ -108,19 +108,24 @@ long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
     PROCESS_INFORMATION info = {};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info)) {
-        return -1;
+        return ScopedHandle();
     }
     ::CloseHandle(info.hThread);
-    long result = -1;
-    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        ::GetExitCodeProcess(info.hProcess, &code);
-        result = static_cast<long>(code);
-    } else {
-        ::TerminateProcess(info.hProcess, 1);
+    return ScopedHandle(info.hProcess);
+}
+
+long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    ScopedHandle process = StartProgram(commandLine);
+    if (!process) {
+        return -1;
     }
-    ::CloseHandle(info.hProcess);
-    return result;
+    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 1);
+        return -1;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.Get(), &code);
+    return static_cast<long>(code);
 }
 
 }  // namespace velora::test

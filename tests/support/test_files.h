@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/win_handles.h"
+
 namespace velora::test {
 
 // Full path of a program built into the same folder as the running test.
@@ -45,6 +47,9 @@ class ScopedEnvironmentVariable {
     std::wstring previous_;
     bool hadPrevious_ = false;
 };
+
+// Starts a command line; the process handle, empty when it did not start.
+ScopedHandle StartProgram(const std::wstring& commandLine);
 
 // Runs a command line and waits up to `timeoutMs`. Returns the exit code, or
 // -1 when it could not start or did not end in time (it is then terminated).
