@@ -284,8 +284,9 @@ TEST_F(MainWindowClosing, ASetupProgramEndingMidWayLetsCloseEndAtOnce) {
 
 class RunningProduct : public MainWindowClosing {
   protected:
-    void StartProduct() {
-        const std::wstring path = folder_ / kProductImageName;
+    // Starts the idle stand-in under `name` (the product by default).
+    void StartProduct(const wchar_t* name = kProductImageName) {
+        const std::wstring path = folder_ / name;
         ASSERT_TRUE(
             ::CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), path.c_str(), FALSE));
         product_ = test::StartProgram(L"\"" + path + L"\"");
@@ -325,6 +326,20 @@ TEST_F(RunningProduct, ContinuingEndsTheProductAndInstalls) {
     });
     RunFromMessageLoop(900, [&] { ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
     EXPECT_EQ(RunModal(), 0);
+    EXPECT_TRUE(ProductEnded(3000));
+    EXPECT_EQ(launches_, 1);
+}
+
+TEST_F(RunningProduct, TheUpdaterIsEndedWithoutAsking) {
+    StartProduct(kUpdaterImageName);
+    int questions = -1;
+    RunFromMessageLoop(100, [&] {
+        SendClickRecord(Main(), kInstall);
+        questions = test::CountMessageDialogs();
+    });
+    RunFromMessageLoop(400, [&] { ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(questions, 0);
     EXPECT_TRUE(ProductEnded(3000));
     EXPECT_EQ(launches_, 1);
 }
