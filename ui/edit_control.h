@@ -8,7 +8,7 @@ namespace velora {
 
 // A native "edit" child window owned by this object (destroyed with it).
 class CBkEdit {
-public:
+  public:
     CBkEdit() = default;
     ~CBkEdit() { Destroy(); }
     CBkEdit(const CBkEdit&) = delete;
@@ -25,7 +25,7 @@ public:
     // The maximum number of characters (0: the edit's own default).
     void SetLimit(int characters);
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
