@@ -30,22 +30,9 @@ bool FindPayload(HMODULE module, PayloadBytes& out) {
     return out.data != nullptr;
 }
 
-bool WritePayload(const wchar_t* path, const PayloadBytes& payload) {
-    ScopedHandle file(::CreateFileW(path, GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0,
-                                    nullptr));
-    if (!file) {
-        return false;
-    }
-    // Straight from the mapped resource; a short write means a broken program.
-    DWORD written = 0;
-    return ::WriteFile(file.Get(), payload.data, payload.size, &written, nullptr) &&
-           written == payload.size;
-}
-
 }  // namespace
 
-bool SetupTempFilePath(wchar_t* out, std::size_t capacity) {
+bool SetupTempParent(wchar_t* out, std::size_t capacity) {
     if (out == nullptr || capacity < kPathChars) {
         return false;
     }
@@ -54,8 +41,7 @@ bool SetupTempFilePath(wchar_t* out, std::size_t capacity) {
     if (len == 0 || len >= kPathChars || !AppendSeparator(folder) || folder[0] == L'\0') {
         return false;
     }
-    // With a non-zero unique number the name is only composed, never created.
-    return ::GetTempFileNameW(folder, kPayloadTempPrefix, kPayloadTempUnique, out) != 0;
+    return CopyBounded(out, capacity, folder);
 }
 
 bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out,
@@ -71,7 +57,8 @@ bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out
     return true;
 }
 
-SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module) {
+SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module,
+                               const FolderNameSource& names) {
     SetupLaunch result;
     if (installDir == nullptr || installDir[0] == L'\0') {
         result.error = SetupLaunchError::kNoInstallDir;
@@ -82,26 +69,33 @@ SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module) {
         result.error = SetupLaunchError::kPayloadMissing;
         return result;
     }
-    PathBuffer exe = {};
-    if (!SetupTempFilePath(exe, kPathChars) || !WritePayload(exe, payload)) {
+    PathBuffer temp = {};
+    if (!SetupTempParent(temp, kPathChars) || !result.folder.Create(temp, names) ||
+        !result.folder.WriteProgram(payload.data, payload.size)) {
+        result.folder.Remove();
         result.error = SetupLaunchError::kPayloadNotWritten;
         return result;
     }
+    const wchar_t* exe = result.folder.ProgramPath();
     wchar_t commandLine[kSetupCommandLineChars] = {};
     if (!FormatSetupCommandLine(exe, installDir, commandLine, kSetupCommandLineChars)) {
+        result.folder.Remove();
         result.error = SetupLaunchError::kNotStarted;
         return result;
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    // The full path as the application name too: nothing is searched for.
+    if (!::CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info)) {
+        result.folder.Remove();
         result.error = SetupLaunchError::kNotStarted;
         return result;
     }
     ::CloseHandle(info.hThread);
     result.process.Reset(info.hProcess);
+    result.folder.WatchProcess(info.hProcess);
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "app/setup_folder.h"
 #include "base/win_handles.h"
 
 namespace velora {
@@ -11,26 +12,29 @@ namespace velora {
 // The product's setup program travels as this resource of the installer.
 inline constexpr WORD kPayloadResourceId = 9527;
 inline constexpr wchar_t kPayloadResourceType[] = L"EXE";
-inline constexpr wchar_t kPayloadTempPrefix[] = L"velora_";
-inline constexpr UINT kPayloadTempUnique = 16;
 inline constexpr std::size_t kSetupCommandLineChars = 1024;
 
 enum class SetupLaunchError {
     kNone,
     kNoInstallDir,
     kPayloadMissing,     // no "EXE" resource, or an empty one
-    kPayloadNotWritten,  // no temp folder, or the file could not be written
+    kPayloadNotWritten,  // no temp folder, or the folder or file could not be made
     kNotStarted,         // CreateProcess failed
 };
 
 struct SetupLaunch {
     ScopedHandle process;  // the running setup program, when error is kNone
     SetupLaunchError error = SetupLaunchError::kNone;
+    // Where the program was written. Whoever waits for the program keeps the
+    // launch until it has ended; the folder goes with the launch.
+    SetupFolder folder{};
 };
 
-// Writes the setup program carried by `module` (null: this executable) to a
-// file in the temporary folder and starts it with `installDir`.
-SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module = nullptr);
+// Writes the setup program carried by `module` (null: this executable) into
+// a new folder of its own below the temporary folder (named by `names`) and
+// starts it with `installDir`.
+SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module = nullptr,
+                               const FolderNameSource& names = RandomSetupFolderName);
 
 // `"<exe>" /instpath="<dir>"`. The program path is quoted so that a temporary
 // folder with spaces cannot make Windows start a prefix of it instead. False
@@ -38,7 +42,7 @@ SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module = nullp
 bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out,
                             std::size_t capacity);
 
-// Where ExtractAndRunSetup writes the program: a fixed name in the temp folder.
-bool SetupTempFilePath(wchar_t* out, std::size_t capacity);
+// The temporary folder, below which ExtractAndRunSetup makes the program's folder.
+bool SetupTempParent(wchar_t* out, std::size_t capacity);
 
 }  // namespace velora

@@ -5,14 +5,39 @@
 namespace velora {
 namespace {
 
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+
+// Resolved at run time: a static import of a function the system lacks would
+// stop the program from starting at all.
+template <typename Fn>
+Fn KernelFunction(const char* name) {
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    return kernel != nullptr
+               ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(kernel, name)))
+               : nullptr;
+}
+
 // The search flags of LoadLibraryExW exist only where AddDllDirectory does
 // (Windows 8, or Windows 7 with KB2533623).
 bool SupportsSearchFlags() {
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    return kernel != nullptr && ::GetProcAddress(kernel, "AddDllDirectory") != nullptr;
+    return KernelFunction<FARPROC>("AddDllDirectory") != nullptr;
 }
 
 }  // namespace
+
+bool RestrictDllSearchToSystem32() {
+    if (SupportsSearchFlags()) {
+        const auto setDefault =
+            KernelFunction<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories");
+        if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            return true;
+        }
+    }
+    // Older systems: an empty DLL directory at least drops the current folder.
+    const auto setDirectory = KernelFunction<SetDllDirectoryFn>("SetDllDirectoryW");
+    return setDirectory != nullptr && setDirectory(L"");
+}
 
 ScopedModule LoadSystemLibrary(const wchar_t* fileName) {
     if (SupportsSearchFlags()) {

@@ -241,5 +241,35 @@ TEST(InstallWorker, GoingAwayMidInstallStopsAtOnceAndLeavesTheSetupRunning) {
     ::CloseHandle(setup);
 }
 
+TEST(InstallWorker, TheSetupProgramsFolderIsGoneWhenTheWorkerIsDone) {
+    // The real launcher, with the idle stand-in as the setup program.
+    HMODULE carrier = ::LoadLibraryExW(BuiltProgramPath(L"idle_payload_carrier.exe").c_str(),
+                                       nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, carrier);
+    TempFolder temp(L"velora worker temp");
+    ScopedEnvironmentVariable tmp(L"TMP", (temp.Path() + L"\\").c_str());
+    ScopedEnvironmentVariable tempVar(L"TEMP", (temp.Path() + L"\\").c_str());
+    ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"300");
+    std::wstring program;
+    {
+        ProgressChannel channel;
+        ProgressSink sink;
+        std::atomic<InstallState> state{InstallState::Installing};
+        InstallWorker worker(
+            sink.Handle(), channel, state,
+            [&](const wchar_t* dir) {
+                SetupLaunch launch = ExtractAndRunSetup(dir, carrier);
+                program = launch.folder.ProgramPath();
+                return launch;
+            },
+            nullptr);
+        ASSERT_TRUE(worker.Start(L"C:\\velora"));
+        ASSERT_TRUE(sink.PumpUntil([&] { return IsFinished(state); }));
+    }
+    ::FreeLibrary(carrier);
+    EXPECT_NE(std::wstring::npos, program.find(L"velora_")) << "the real launcher ran";
+    EXPECT_FALSE(test::FolderExists(program.substr(0, program.rfind(L'\\'))));
+}
+
 }  // namespace
 }  // namespace velora

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/path_buffer.h"
 #include "tests/support/test_files.h"
@@ -15,12 +16,43 @@ using test::FolderExists;
 using test::ScopedEnvironmentVariable;
 using test::TempFolder;
 
+// The names of everything in `folder`.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> entries;
+    WIN32_FIND_DATAW found = {};
+    ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) {
+        return entries;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            entries.push_back(name);
+        }
+    } while (::FindNextFileW(find.Get(), &found));
+    return entries;
+}
+
+// Points TMP and TEMP at a folder of the test's own.
+class ScopedTempFolderVariables {
+  public:
+    explicit ScopedTempFolderVariables(const std::wstring& folder)
+        : tmp_(L"TMP", (folder + L"\\").c_str()), temp_(L"TEMP", (folder + L"\\").c_str()) {}
+
+  private:
+    ScopedEnvironmentVariable tmp_;
+    ScopedEnvironmentVariable temp_;
+};
+
 TEST(FormatSetupCommandLineTest, QuotesProgramAndDirectory) {
     wchar_t line[kSetupCommandLineChars] = {};
-    ASSERT_TRUE(FormatSetupCommandLine(L"C:\\Users\\John Smith\\Temp\\vel10.tmp",
-                                       L"D:\\My Apps\\Velora", line, kSetupCommandLineChars));
-    EXPECT_STREQ(L"\"C:\\Users\\John Smith\\Temp\\vel10.tmp\" /instpath=\"D:\\My Apps\\Velora\"",
-                 line);
+    ASSERT_TRUE(FormatSetupCommandLine(
+        L"C:\\Users\\John Smith\\Temp\\velora_0123456789abcdef\\velora_setup.exe",
+        L"D:\\My Apps\\Velora", line, kSetupCommandLineChars));
+    EXPECT_STREQ(
+        L"\"C:\\Users\\John Smith\\Temp\\velora_0123456789abcdef\\velora_setup.exe\" "
+        L"/instpath=\"D:\\My Apps\\Velora\"",
+        line);
 }
 
 TEST(FormatSetupCommandLineTest, RefusesWhatDoesNotFit) {
@@ -41,11 +73,15 @@ class ExtractAndRunSetupTest : public ::testing::Test {
     void TearDown() override { ::FreeLibrary(installer_); }
 
     // Runs the launcher and waits for the setup program; its exit code or -1.
-    long LaunchAndWait(const std::wstring& dir, SetupLaunchError* error = nullptr) {
-        SetupLaunch launch = ExtractAndRunSetup(dir.c_str(), installer_);
+    // The program's path is kept in `program_`; the launch (and with it the
+    // program's folder) is gone when this returns.
+    long LaunchAndWait(const std::wstring& dir, SetupLaunchError* error = nullptr,
+                       const FolderNameSource& names = RandomSetupFolderName) {
+        SetupLaunch launch = ExtractAndRunSetup(dir.c_str(), installer_, names);
         if (error != nullptr) {
             *error = launch.error;
         }
+        program_ = launch.folder.ProgramPath();
         if (!launch.process) {
             return -1;
         }
@@ -63,6 +99,7 @@ class ExtractAndRunSetupTest : public ::testing::Test {
     }
 
     HMODULE installer_ = nullptr;
+    std::wstring program_;
     ScopedEnvironmentVariable pace_{L"VELORA_DEMO_PACE_MS", L"0"};
 };
 
@@ -79,37 +116,50 @@ TEST_F(ExtractAndRunSetupTest, TempFolderWithSpacesStartsTheRealProgram) {
     ASSERT_TRUE(::CreateDirectoryW(temp.c_str(), nullptr));
     // What an unquoted path would make Windows try first: "<root>\temp.exe".
     test::WriteFileBytes(root / L"temp.exe", "not a program");
-    ScopedEnvironmentVariable tmp(L"TMP", (temp + L"\\").c_str());
-    ScopedEnvironmentVariable tempVar(L"TEMP", (temp + L"\\").c_str());
-
-    PathBuffer written = {};
-    ASSERT_TRUE(SetupTempFilePath(written, kPathChars));
-    EXPECT_EQ(0u, std::wstring(written).find(temp)) << "payload must go to the temp folder";
+    ScopedTempFolderVariables tempVariables(temp);
 
     const std::wstring dir = root / L"target";
     EXPECT_EQ(0, LaunchAndWait(dir));
     EXPECT_TRUE(ProductInstalledIn(dir));
+    EXPECT_EQ(0u, program_.find(temp + L"\\" + kSetupFolderPrefix))
+        << "the program goes to a folder of its own in the temp folder: " << program_.c_str();
 }
 
-TEST_F(ExtractAndRunSetupTest, LeftoverFileIsReplaced) {
-    TempFolder temp(L"velora leftover");
-    ScopedEnvironmentVariable tmp(L"TMP", (temp.Path() + L"\\").c_str());
-    ScopedEnvironmentVariable tempVar(L"TEMP", (temp.Path() + L"\\").c_str());
-    PathBuffer exe = {};
-    ASSERT_TRUE(SetupTempFilePath(exe, kPathChars));
-    test::WriteFileBytes(exe, std::string(4 * 1024 * 1024, 'x'));  // larger than the payload
-
+TEST_F(ExtractAndRunSetupTest, FolderIsRemovedOnceTheProgramHasEnded) {
+    TempFolder temp(L"velora launcher cleanup");
+    ScopedTempFolderVariables tempVariables(temp.Path());
     EXPECT_EQ(0, LaunchAndWait(temp / L"target"));
-    const std::string bytes = test::ReadFileBytes(exe);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ("MZ", bytes.substr(0, 2));
-    EXPECT_LT(bytes.size(), 4u * 1024 * 1024) << "old content must not survive past the payload";
+    EXPECT_FALSE(program_.empty());
+    EXPECT_FALSE(FileExists(program_));
+    EXPECT_EQ(std::vector<std::wstring>{L"target"}, FolderEntries(temp.Path()))
+        << "nothing but the install directory is left in the temp folder";
+}
+
+TEST_F(ExtractAndRunSetupTest, LeftoverFolderIsSkippedAndKept) {
+    TempFolder temp(L"velora leftover");
+    ScopedTempFolderVariables tempVariables(temp.Path());
+    // A folder under the first name, holding a "program" larger than the payload.
+    const std::wstring leftover = temp / L"velora_leftover";
+    ASSERT_TRUE(::CreateDirectoryW(leftover.c_str(), nullptr));
+    const std::wstring leftoverProgram = leftover + L"\\" + kSetupProgramName;
+    test::WriteFileBytes(leftoverProgram, std::string(4 * 1024 * 1024, 'x'));
+
+    std::vector<std::wstring> names = {L"velora_leftover", L"velora_fresh"};
+    std::size_t next = 0;
+    const FolderNameSource source = [&](wchar_t* out, std::size_t capacity) {
+        return next < names.size() && CopyBounded(out, capacity, names[next++].c_str());
+    };
+    EXPECT_EQ(0, LaunchAndWait(temp / L"target", nullptr, source));
+    EXPECT_TRUE(ProductInstalledIn(temp / L"target"));
+    EXPECT_EQ(temp / L"velora_fresh\\" + kSetupProgramName, program_);
+    EXPECT_EQ(4u * 1024 * 1024, test::ReadFileBytes(leftoverProgram).size())
+        << "a folder that was there already is never written to";
+    EXPECT_FALSE(FolderExists(temp / L"velora_fresh"));
 }
 
 TEST_F(ExtractAndRunSetupTest, UnwritableTempFolderGivesNoProcess) {
     TempFolder root(L"velora unwritable");
-    ScopedEnvironmentVariable tmp(L"TMP", (root / L"missing\\").c_str());
-    ScopedEnvironmentVariable tempVar(L"TEMP", (root / L"missing\\").c_str());
+    ScopedTempFolderVariables tempVariables(root / L"missing");
     SetupLaunchError error = SetupLaunchError::kNone;
     EXPECT_EQ(-1, LaunchAndWait(root / L"target", &error));
     EXPECT_EQ(SetupLaunchError::kPayloadNotWritten, error);
@@ -117,16 +167,43 @@ TEST_F(ExtractAndRunSetupTest, UnwritableTempFolderGivesNoProcess) {
 
 TEST(ExtractAndRunSetupWithoutPayloadTest, ModuleWithoutPayloadWritesNothing) {
     TempFolder temp(L"velora no payload");
-    ScopedEnvironmentVariable tmp(L"TMP", (temp.Path() + L"\\").c_str());
-    ScopedEnvironmentVariable tempVar(L"TEMP", (temp.Path() + L"\\").c_str());
-    PathBuffer exe = {};
-    ASSERT_TRUE(SetupTempFilePath(exe, kPathChars));
+    ScopedTempFolderVariables tempVariables(temp.Path());
 
     // The test program itself carries no payload.
     SetupLaunch launch = ExtractAndRunSetup(L"C:\\Velora", ::GetModuleHandleW(nullptr));
     EXPECT_FALSE(launch.process);
     EXPECT_EQ(SetupLaunchError::kPayloadMissing, launch.error);
-    EXPECT_FALSE(FileExists(exe));
+    EXPECT_FALSE(launch.folder.IsCreated());
+    EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+}
+
+// The idle stand-in as the setup program: it writes down the command line it got.
+TEST(ExtractAndRunSetupCommandLineTest, ProgramGetsItsQuotedPathAndTheDirectory) {
+    HMODULE carrier = ::LoadLibraryExW(test::BuiltProgramPath(L"idle_payload_carrier.exe").c_str(),
+                                       nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, carrier);
+    TempFolder temp(L"velora command line");
+    TempFolder outside(L"velora command line args");
+    ScopedTempFolderVariables tempVariables(temp.Path());
+    const std::wstring argsFile = outside / L"args.txt";
+    ScopedEnvironmentVariable args(L"VELORA_ARGS_FILE", argsFile.c_str());
+    ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"0");
+
+    std::wstring program;
+    {
+        SetupLaunch launch = ExtractAndRunSetup(L"D:\\My Apps\\Velora", carrier);
+        ASSERT_TRUE(launch.process);
+        program = launch.folder.ProgramPath();
+        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(launch.process.Get(), 30000));
+    }
+    ::FreeLibrary(carrier);
+
+    const std::string bytes = test::ReadFileBytes(argsFile);
+    const std::wstring line(reinterpret_cast<const wchar_t*>(bytes.data()),
+                            bytes.size() / sizeof(wchar_t));
+    EXPECT_EQ(L"\"" + program + L"\" /instpath=\"D:\\My Apps\\Velora\"", line);
+    EXPECT_EQ(0u, program.find(temp / kSetupFolderPrefix));
+    EXPECT_TRUE(FolderEntries(temp.Path()).empty()) << "the folder goes after the program ended";
 }
 
 TEST(ExtractAndRunSetupWithoutPayloadTest, EmptyDirectoryStartsNothing) {
