@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -279,7 +280,9 @@ void CMainDlg::ShowProgressPage() {
 }
 
 void CMainDlg::OnInstallProgress(int percent) {
-    SetItemIntAttribute(main_ids::kProgressBar, "value", percent);
+    // The bar reads its value as unsigned: a negative report would fill it.
+    // The text shows the report as it came.
+    SetItemIntAttribute(main_ids::kProgressBar, "value", std::clamp(percent, 0, 100));
     wchar_t text[64];
     std::swprintf(text, 64, L"正在安装 %d%%", percent);
     SetItemText(main_ids::kProgressText, text);

@@ -2,9 +2,24 @@
 // the directory given with /instpath and reports progress the way the real
 // product setup does: percentage at offset 0 of the shared mapping, then the event.
 //
-// Exit codes: 0 installed, 1 no /instpath, 2 the product could not be laid down.
+// Exit codes: 0 installed, 1 no /instpath, 2 the product could not be laid down,
+// 3 VELORA_DEMO_FAULT names no known fault.
 // VELORA_DEMO_PACE_MS (inherited from the installer) sets the whole run's
 // duration in milliseconds; 0 runs at full speed for tests.
+//
+// VELORA_DEMO_FAULT (also inherited) makes the program misbehave on purpose, so
+// tests can show what the installer does with a faulty setup program. Progress
+// goes in 5 % steps; unset or empty is a normal run.
+//   exit-at-once      ends with 0 at once: nothing installed, nothing reported
+//   exit-code:N       installs half-way, reports up to 50 and ends with N
+//   crash-at:P        installs until it has reported P (0..100, or the first step
+//                     past it), then dies of a real access violation: the process
+//                     ends with 0xC0000005, without a crash dialog
+//   silent            installs everything, never reports, ends with 0
+//   report:A,B,...    installs everything without the usual reports, then
+//                     reports exactly A, B, ... (integers of any value, at most 8,
+//                     one step apart) and ends with 0
+//   report-100-twice  a normal run, then 100 once more 300 ms later; ends with 0
 #include <windows.h>
 
 #include <cwchar>
@@ -15,9 +30,12 @@
 #include "base/path_buffer.h"
 #include "base/win_handles.h"
 #include "payload/setup/command_line.h"
+#include "payload/setup/fault_mode.h"
 
 namespace {
 
+using demo_setup::FaultKind;
+using demo_setup::FaultMode;
 using velora::PathBuffer;
 
 constexpr DWORD kDefaultPaceMs = 3000;
@@ -25,7 +43,10 @@ constexpr int kSteps = 20;
 constexpr WORD kProductResourceId = 1;
 const wchar_t kProductResourceType[] = L"PRODUCT";
 
-enum ExitCode { kInstalled = 0, kUsage = 1, kInstallFailed = 2 };
+// Far enough apart that the installer sees two reports, not one.
+constexpr DWORD kRepeatGapMs = 300;
+
+enum ExitCode { kInstalled = 0, kUsage = 1, kInstallFailed = 2, kUnknownFault = 3 };
 
 DWORD PaceMs() {
     wchar_t value[32] = {};
@@ -36,6 +57,31 @@ DWORD PaceMs() {
     wchar_t* end = nullptr;
     const unsigned long ms = std::wcstoul(value, &end, 10);
     return (end == value || ms > 600000) ? kDefaultPaceMs : static_cast<DWORD>(ms);
+}
+
+bool ReadFaultMode(FaultMode& fault) {
+    wchar_t text[128] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"VELORA_DEMO_FAULT", text, 128);
+    if (n >= 128) {
+        return false;
+    }
+    return demo_setup::ParseFaultMode(n == 0 ? L"" : text, fault);
+}
+
+LONG WINAPI EndWithExceptionCode(EXCEPTION_POINTERS*) {
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// Dies the way a faulty program does: a write through a null pointer the
+// compiler cannot see coming. The process ends with the exception code, and
+// no crash dialog or debugger waits for someone to close it.
+[[noreturn]] void Crash() {
+    ::SetErrorMode(::GetErrorMode() | SEM_NOGPFAULTERRORBOX);
+    ::SetUnhandledExceptionFilter(&EndWithExceptionCode);
+    auto* nowhere = reinterpret_cast<volatile LONG*>(::GetModuleHandleW(L"velora-no-such.dll"));
+    *nowhere = 1;
+    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    ::ExitProcess(EXCEPTION_ACCESS_VIOLATION);
 }
 
 class ProgressReporter {
@@ -111,10 +157,27 @@ void RememberInstallDir(const wchar_t* dir) {
                      reinterpret_cast<const BYTE*>(dir), bytes);
 }
 
-int Install(const wchar_t* dir) {
+int Install(const wchar_t* dir, const FaultMode& fault) {
+    if (fault.kind == FaultKind::kExitAtOnce) {
+        return kInstalled;
+    }
     ProgressReporter progress;
+    const bool usualReports = fault.kind != FaultKind::kSilent && fault.kind != FaultKind::kReports;
+    // Reports one step (or dies there); true when the run stops here with
+    // the fault's exit code.
+    auto reportStep = [&](LONG percent) {
+        if (usualReports) {
+            progress.Report(percent);
+        }
+        if (fault.kind == FaultKind::kCrashAt && percent >= fault.crashAt) {
+            Crash();
+        }
+        return fault.kind == FaultKind::kExitCode && percent >= 50;
+    };
     const DWORD stepMs = PaceMs() / kSteps;
-    progress.Report(0);
+    if (reportStep(0)) {
+        return fault.exitCode;
+    }
 
     PathBuffer programDir = {};
     PathBuffer profilesDir = {};
@@ -138,7 +201,17 @@ int Install(const wchar_t* dir) {
         if (step == kSteps) {
             RememberInstallDir(dir);
         }
-        progress.Report(step * 100 / kSteps);
+        if (reportStep(step * 100 / kSteps)) {
+            return fault.exitCode;
+        }
+    }
+    for (std::size_t i = 0; fault.kind == FaultKind::kReports && i < fault.reportCount; ++i) {
+        ::Sleep(stepMs);
+        progress.Report(fault.reports[i]);
+    }
+    if (fault.kind == FaultKind::kReportHundredTwice) {
+        ::Sleep(kRepeatGapMs);
+        progress.Report(100);
     }
     return kInstalled;
 }
@@ -146,9 +219,13 @@ int Install(const wchar_t* dir) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    FaultMode fault;
+    if (!ReadFaultMode(fault)) {
+        return kUnknownFault;
+    }
     PathBuffer dir = {};
     if (!demo_setup::FindInstallPath(::GetCommandLineW(), dir, velora::kPathChars)) {
         return kUsage;
     }
-    return Install(dir);
+    return Install(dir, fault);
 }
