@@ -474,8 +474,13 @@ void CBkDialogViewImplEx::Paint(HDC target, const RECT* area) {
     }
     HWND window = Handle();
     if (backBuffer_.Handle() != nullptr) {
-        // One memory DC both draws into the buffer and presents it.
-        ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
+        // One memory DC both draws into the buffer and presents it. It is
+        // kept across paints (making one costs more than a small repaint);
+        // the buffer is selected only while painting, so others may select it.
+        if (!paintDc_) {
+            paintDc_ = ScopedMemoryDc(::CreateCompatibleDC(nullptr));
+        }
+        const ScopedMemoryDc& dc = paintDc_;
         ScopedSelectObject buffer(dc.Get(), backBuffer_.Handle());
         if (dirty_) {
             RepaintBuffer(dc.Get());
@@ -964,6 +969,7 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
             OnSize(wParam);
             return true;
         case WM_DESTROY:
+            paintDc_.Reset();
             backBuffer_.Reset();
             toolTip_ = nullptr;  // destroyed with its owner
             return false;

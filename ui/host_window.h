@@ -128,6 +128,7 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     std::unique_ptr<IBkControlCreator> creator_;
     mutable CBkLayoutSections sections_;
     CBkBitmap backBuffer_;
+    ScopedMemoryDc paintDc_;  // draws into and presents the back buffer
     ScopedRegion dirtyRegion_;
     bool dirty_ = false;
     bool fullRedraw_ = true;
