@@ -1,5 +1,6 @@
 #include "ui/host_window.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -260,6 +261,54 @@ TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
     EXPECT_TRUE(test::PaintLog().empty());
     EXPECT_EQ((std::vector<UINT>{kNotifyHover}), dialog_.Codes()) << "still one hover record";
     BkStylePool::Instance().Load(kStyleTableId + 100);
+}
+
+// The tool tip window the host made for `host`.
+HWND ToolTipOf(HWND host) {
+    struct Search {
+        HWND host;
+        HWND found;
+    } search = {host, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            wchar_t name[32] = {};
+            ::GetClassNameW(window, name, 32);
+            if (std::wstring(name) == TOOLTIPS_CLASSW && ::GetWindow(window, GW_OWNER) == s->host) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TipText(HWND toolTip, HWND host) {
+    wchar_t text[64] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = host;
+    tool.uId = reinterpret_cast<UINT_PTR>(host);
+    tool.lpszText = text;
+    ::SendMessageW(toolTip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(HostWindowTest, TipTextFollowsTheHoveredControl) {
+    Open(
+        "<layer width=\"400\" height=\"300\"><body>"
+        "<text id=\"1\" tip=\"first\" pos=\"0,0,100,100\"/>"
+        "<text id=\"2\" tip=\"second\" pos=\"200,0,300,100\"/></body></layer>");
+    HWND toolTip = ToolTipOf(dialog_.Handle());
+    ASSERT_NE(nullptr, toolTip);
+    Send(WM_MOUSEMOVE, 50, 50);
+    EXPECT_EQ(L"first", TipText(toolTip, dialog_.Handle()));
+    Send(WM_MOUSEMOVE, 51, 51);
+    EXPECT_EQ(L"first", TipText(toolTip, dialog_.Handle()));
+    Send(WM_MOUSEMOVE, 250, 50);
+    EXPECT_EQ(L"second", TipText(toolTip, dialog_.Handle()));
 }
 
 TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
