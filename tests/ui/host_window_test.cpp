@@ -263,25 +263,26 @@ TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
     BkStylePool::Instance().Load(kStyleTableId + 100);
 }
 
+struct ToolTipSearch {
+    HWND host;
+    HWND found;
+};
+
+BOOL CALLBACK FindToolTip(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ToolTipSearch*>(context);
+    wchar_t name[32] = {};
+    ::GetClassNameW(window, name, 32);
+    if (std::wstring(name) == TOOLTIPS_CLASSW && ::GetWindow(window, GW_OWNER) == search->host) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The tool tip window the host made for `host`.
 HWND ToolTipOf(HWND host) {
-    struct Search {
-        HWND host;
-        HWND found;
-    } search = {host, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            wchar_t name[32] = {};
-            ::GetClassNameW(window, name, 32);
-            if (std::wstring(name) == TOOLTIPS_CLASSW && ::GetWindow(window, GW_OWNER) == s->host) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ToolTipSearch search = {host, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTip, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
