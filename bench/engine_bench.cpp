@@ -182,27 +182,37 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ScopedBitmap targetBitmap(
         ::CreateCompatibleBitmap(::GetDC(nullptr), buffer.Width(), buffer.Height()));
     ScopedSelectObject selected(target.Get(), targetBitmap.Get());
-    ScopedMemoryDc source(::CreateCompatibleDC(nullptr));
-    ScopedSelectObject sourceSelected(source.Get(), buffer.Handle());
     HWND window = dialog.Handle();
     auto print = [&] {
         ::SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(target.Get()), PRF_CLIENT);
     };
 
-    const Figure floor = Measure("floor (clear + blit)", rounds, [&] {
-        std::memset(buffer.Pixels(), 0,
-                    static_cast<std::size_t>(buffer.Width()) * buffer.Height() * 4);
-        ::BitBlt(target.Get(), 0, 0, buffer.Width(), buffer.Height(), source.Get(), 0, 0, SRCCOPY);
-    });
+    // The buffer is let go of afterwards: a bitmap selected into this DC
+    // could not be selected by the host, which would then paint into nothing.
+    const Figure floor = [&] {
+        ScopedMemoryDc source(::CreateCompatibleDC(nullptr));
+        ScopedSelectObject sourceSelected(source.Get(), buffer.Handle());
+        return Measure("floor (clear + blit)", rounds, [&] {
+            std::memset(buffer.Pixels(), 0,
+                        static_cast<std::size_t>(buffer.Width()) * buffer.Height() * 4);
+            ::BitBlt(target.Get(), 0, 0, buffer.Width(), buffer.Height(), source.Get(), 0, 0,
+                     SRCCOPY);
+        });
+    }();
     const Figure full = Measure("full repaint", rounds, [&] {
         dialog.InvalidateAll();
         print();
     });
+    // A real hover: the move, then the WM_PAINT it asks for, presenting into
+    // the window. A shown window is needed for the system to send WM_PAINT.
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    ::UpdateWindow(window);
     bool toggle = false;
     const Figure hover = Measure("hover repaint", rounds, [&] {
         toggle = !toggle;  // between two buttons, so every move changes the hover
         ::SendMessageW(window, WM_MOUSEMOVE, 0, toggle ? MAKELPARAM(540, 61) : MAKELPARAM(540, 91));
-        print();
+        ::UpdateWindow(window);
     });
     const Figure hoverOnly = Measure("hover change, no paint", rounds, [&] {
         toggle = !toggle;

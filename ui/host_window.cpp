@@ -378,19 +378,49 @@ bool CBkDialogViewImplEx::SetListItemAttribute(CBkWindow* list, int index, const
 // ---- Repainting -------------------------------------------------------------------
 
 void CBkDialogViewImplEx::InvalidateControlRect(const RECT& rect) {
-    ScopedRegion piece(::CreateRectRgnIndirect(&rect));
-    if (!dirtyRegion_) {
-        dirtyRegion_ = std::move(piece);
-    } else if (piece) {
-        ::CombineRgn(dirtyRegion_.Get(), dirtyRegion_.Get(), piece.Get(), RGN_OR);
+    if (::IsRectEmpty(&rect)) {
+        return;  // nothing to repaint, and no paint to ask for
     }
-    // The whole buffer is presented on every paint, so one system invalidation
-    // per batch of changes is enough to get the WM_PAINT.
-    if (!dirty_ && Handle() != nullptr) {
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+    if (!fullRedraw_) {
+        ScopedRegion piece(::CreateRectRgnIndirect(&rect));
+        if (!dirtyRegion_) {
+            dirtyRegion_ = std::move(piece);
+        } else if (piece) {
+            ::CombineRgn(dirtyRegion_.Get(), dirtyRegion_.Get(), piece.Get(), RGN_OR);
+        }
+    }
+    // WM_PAINT presents only the system's update rectangle, so the system
+    // must know each changed rectangle, not just that something changed.
+    if (invalidationBatch_ > 0) {
+        ::UnionRect(&batchBounds_, &batchBounds_, &rect);
+    } else if (Handle() != nullptr) {
+        ::InvalidateRect(Handle(), &rect, FALSE);
     }
     dirty_ = true;
 }
+
+// Holds back the system invalidations of one input message and makes them
+// one InvalidateRect of their bounds: each is a round trip to the window
+// system, and a hover change makes two.
+class CBkDialogViewImplEx::InvalidationBatch {
+  public:
+    explicit InvalidationBatch(CBkDialogViewImplEx& host) : host_(host) {
+        ++host_.invalidationBatch_;
+    }
+    ~InvalidationBatch() {
+        if (--host_.invalidationBatch_ == 0 && !::IsRectEmpty(&host_.batchBounds_)) {
+            if (host_.Handle() != nullptr) {
+                ::InvalidateRect(host_.Handle(), &host_.batchBounds_, FALSE);
+            }
+            host_.batchBounds_ = RECT{};
+        }
+    }
+    InvalidationBatch(const InvalidationBatch&) = delete;
+    InvalidationBatch& operator=(const InvalidationBatch&) = delete;
+
+  private:
+    CBkDialogViewImplEx& host_;
+};
 
 bool CBkDialogViewImplEx::LoadLayout(UINT id) {
     // From now on this is the window's layout: Create must not fall back to
@@ -437,22 +467,34 @@ void CBkDialogViewImplEx::LayoutSections() {
     }
 }
 
-void CBkDialogViewImplEx::Paint(HDC target) {
+void CBkDialogViewImplEx::Paint(HDC target, const RECT* area) {
     if (fullRedraw_) {
         dirtyRegion_.Reset();
         dirty_ = true;
     }
     HWND window = Handle();
     if (backBuffer_.Handle() != nullptr) {
-        // One memory DC both draws into the buffer and presents it.
-        ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));
+        // One memory DC both draws into the buffer and presents it. It is
+        // kept across paints (making one costs more than a small repaint);
+        // the buffer is selected only while painting, so others may select it.
+        if (!paintDc_) {
+            paintDc_ = ScopedMemoryDc(::CreateCompatibleDC(nullptr));
+        }
+        const ScopedMemoryDc& dc = paintDc_;
         ScopedSelectObject buffer(dc.Get(), backBuffer_.Handle());
         if (dirty_) {
             RepaintBuffer(dc.Get());
         }
         if (target != nullptr) {
-            ::BitBlt(target, 0, 0, backBuffer_.Width(), backBuffer_.Height(), dc.Get(), 0, 0,
-                     SRCCOPY);
+            RECT present = {0, 0, backBuffer_.Width(), backBuffer_.Height()};
+            if (area != nullptr && !::IntersectRect(&present, &present, area)) {
+                present = RECT{};
+            }
+            if (!::IsRectEmpty(&present)) {
+                ::BitBlt(target, present.left, present.top, present.right - present.left,
+                         present.bottom - present.top, dc.Get(), present.left, present.top,
+                         SRCCOPY);
+            }
         } else if (IsLayeredPresentation()) {
             RECT rect;
             ::GetWindowRect(window, &rect);
@@ -549,6 +591,14 @@ void CBkDialogViewImplEx::SendNotify(UINT code, const CBkWindow* control, const 
 }
 
 void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
+    // The tip watches the whole window as one tool: it needs the move that
+    // enters the window and the moves while it is shown (they restart its
+    // auto-pop timer). Relaying any other move costs window-system round
+    // trips on every pixel and changes nothing.
+    if (!trackingLeave_ || IsToolTipShown()) {
+        RelayToToolTip(WM_MOUSEMOVE, keys, lParam);
+    }
+    InvalidationBatch batch(*this);
     if (!trackingLeave_) {
         TRACKMOUSEEVENT track = {};
         track.cbSize = sizeof(track);
@@ -556,12 +606,13 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
         track.hwndTrack = Handle();
         trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
     }
-    if (CBkWindow* pressed = Control(pressed_)) {
-        Pass(*pressed, WM_MOUSEMOVE, keys, lParam);
-        return;
+    if (pressed_ != 0) {
+        if (CBkWindow* pressed = Control(pressed_)) {
+            Pass(*pressed, WM_MOUSEMOVE, keys, lParam);
+            return;
+        }
     }
     CBkWindow* hit = hitCode_ == HTCLIENT ? Control(HitTestSections(point.x, point.y)) : nullptr;
-    CBkWindow* previous = Control(hovered_);
     if (hit != nullptr) {
         const bool disabled = hit->IsDisabled();
         if (!disabled) {
@@ -569,8 +620,9 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
         }
         SendNotify(kNotifyHover, hit);
         if (hit->Handle() == hovered_) {
-            return;
+            return;  // the common case: nothing but the hit test and the hover record
         }
+        CBkWindow* previous = Control(hovered_);
         if (previous != nullptr && !previous->IsDisabled()) {
             ChangeState(*previous, 0, kStateHover);
             Pass(*previous, WM_MOUSELEAVE, 0, 0);
@@ -591,7 +643,10 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
         }
         return;
     }
-    if (previous != nullptr) {
+    if (hovered_ == 0) {
+        return;
+    }
+    if (CBkWindow* previous = Control(hovered_)) {
         ChangeState(*previous, 0, kStateHover);
         if (!previous->IsDisabled()) {
             Pass(*previous, WM_MOUSELEAVE, 0, 0);
@@ -799,6 +854,10 @@ bool CBkDialogViewImplEx::OnSetCursor() {
     return true;
 }
 
+bool CBkDialogViewImplEx::IsToolTipShown() const {
+    return toolTip_ != nullptr && ::IsWindowVisible(toolTip_) != FALSE;
+}
+
 void CBkDialogViewImplEx::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) {
     if (toolTip_ == nullptr) {
         return;
@@ -831,8 +890,8 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
                 break;
         }
     }
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-        RelayToToolTip(message, wParam, lParam);
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) {
+        RelayToToolTip(message, wParam, lParam);  // moves: OnMouseMove decides
     }
     const POINT point = PointFrom(lParam);
     switch (message) {
@@ -842,7 +901,8 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
             if (IsLayeredPresentation()) {
                 Paint(nullptr);
             } else {
-                Paint(dc);
+                // The rest of the window already shows what the buffer holds.
+                Paint(dc, &ps.rcPaint);
             }
             ::EndPaint(window, &ps);
             return true;
@@ -909,6 +969,7 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
             OnSize(wParam);
             return true;
         case WM_DESTROY:
+            paintDc_.Reset();
             backBuffer_.Reset();
             toolTip_ = nullptr;  // destroyed with its owner
             return false;

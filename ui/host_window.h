@@ -107,7 +107,8 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     void BringToFront();
 
     // Repaints what is dirty (everything after InvalidateAll), then presents.
-    void Paint(HDC target);
+    // Presents the whole buffer into `target`, or only `area` of it when given.
+    void Paint(HDC target, const RECT* area = nullptr);
     void RepaintBuffer(HDC dc);
     void OnSize(WPARAM type);
     void OnMouseMove(WPARAM keys, POINT point, LPARAM lParam);
@@ -120,12 +121,14 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     int BorderHitCode(POINT client) const;
     bool OnSetCursor();
     void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
+    bool IsToolTipShown() const;
 
     UINT layoutId_;
     IBkControlCreator* standardTier_;
     std::unique_ptr<IBkControlCreator> creator_;
     mutable CBkLayoutSections sections_;
     CBkBitmap backBuffer_;
+    ScopedMemoryDc paintDc_;  // draws into and presents the back buffer
     ScopedRegion dirtyRegion_;
     bool dirty_ = false;
     bool fullRedraw_ = true;
@@ -148,6 +151,9 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     bool endLoop_ = false;
     int result_ = 0;
     int backBufferBuilds_ = 0;
+    class InvalidationBatch;
+    int invalidationBatch_ = 0;  // open batches; see InvalidationBatch
+    RECT batchBounds_ = {};      // what the open batches have invalidated
 };
 
 }  // namespace velora

@@ -1,5 +1,6 @@
 #include "ui/host_window.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -198,6 +199,117 @@ TEST_F(HostWindowTest, HoverRepaintsOnlyTheControlConcerned) {
     PaintNow();
     EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "only the hovered control";
     BkStylePool::Instance().Load(kStyleTableId + 100);
+}
+
+// Reads what the window shows (its surface, not the back buffer).
+COLORREF ShownPixel(HWND window, int x, int y) {
+    HDC dc = ::GetDC(window);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(window, dc);
+    return color;
+}
+
+TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
+    sources_.InMemory(kStyleTableId,
+                      "<style><class name=\"hot\" crbg=\"00FF00\" crbghover=\"FF0000\"/></style>");
+    ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
+    Open(
+        "<layer width=\"200\" height=\"100\"><body crbg=\"FFFFFF\">"
+        "<text id=\"1\" class=\"hot\" pos=\"10,10,50,40\"/>"
+        "<text id=\"2\" class=\"hot\" pos=\"60,10,100,40\"/></body></layer>");
+    HWND window = dialog_.Handle();
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    ::UpdateWindow(window);
+    Send(WM_MOUSEMOVE, 20, 20);
+    ::UpdateWindow(window);
+    EXPECT_EQ(RGB(0xFF, 0, 0), ShownPixel(window, 20, 20)) << "the hover reaches the screen";
+
+    // Paint over what the window shows: a paint that presented the whole
+    // buffer would wipe this out everywhere.
+    {
+        HDC dc = ::GetDC(window);
+        ScopedBrush blue(::CreateSolidBrush(RGB(0, 0, 0xFF)));
+        RECT all = {0, 0, 200, 100};
+        ::FillRect(dc, &all, blue.Get());
+        ::ReleaseDC(window, dc);
+    }
+    Send(WM_MOUSEMOVE, 70, 20);
+    RECT update = {};
+    ASSERT_TRUE(::GetUpdateRect(window, &update, FALSE));
+    // One invalidation covering the control left and the control entered.
+    EXPECT_EQ(10, update.left);
+    EXPECT_EQ(10, update.top);
+    EXPECT_EQ(100, update.right);
+    EXPECT_EQ(40, update.bottom);
+    test::PaintLog().clear();
+    ::UpdateWindow(window);
+    EXPECT_EQ((std::vector<int>{1, 2}), test::PaintLog());
+    EXPECT_EQ(RGB(0, 0xFF, 0), ShownPixel(window, 20, 20)) << "the control left";
+    EXPECT_EQ(RGB(0xFF, 0, 0), ShownPixel(window, 70, 20)) << "the control entered";
+    EXPECT_EQ(RGB(0, 0, 0xFF), ShownPixel(window, 150, 70)) << "outside the change: untouched";
+    EXPECT_EQ(RGB(0, 0, 0xFF), ShownPixel(window, 5, 20));
+    EXPECT_EQ(RGB(0, 0, 0xFF), ShownPixel(window, 70, 45));
+
+    // Moving inside the hovered control changes nothing: no invalidation, no paint.
+    dialog_.records.clear();
+    Send(WM_MOUSEMOVE, 71, 21);
+    EXPECT_FALSE(::GetUpdateRect(window, &update, FALSE));
+    test::PaintLog().clear();
+    ::UpdateWindow(window);
+    PaintNow();
+    EXPECT_TRUE(test::PaintLog().empty());
+    EXPECT_EQ((std::vector<UINT>{kNotifyHover}), dialog_.Codes()) << "still one hover record";
+    BkStylePool::Instance().Load(kStyleTableId + 100);
+}
+
+struct ToolTipSearch {
+    HWND host;
+    HWND found;
+};
+
+BOOL CALLBACK FindToolTip(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ToolTipSearch*>(context);
+    wchar_t name[32] = {};
+    ::GetClassNameW(window, name, 32);
+    if (std::wstring(name) == TOOLTIPS_CLASSW && ::GetWindow(window, GW_OWNER) == search->host) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The tool tip window the host made for `host`.
+HWND ToolTipOf(HWND host) {
+    ToolTipSearch search = {host, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TipText(HWND toolTip, HWND host) {
+    wchar_t text[64] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = host;
+    tool.uId = reinterpret_cast<UINT_PTR>(host);
+    tool.lpszText = text;
+    ::SendMessageW(toolTip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(HostWindowTest, TipTextFollowsTheHoveredControl) {
+    Open(
+        "<layer width=\"400\" height=\"300\"><body>"
+        "<text id=\"1\" tip=\"first\" pos=\"0,0,100,100\"/>"
+        "<text id=\"2\" tip=\"second\" pos=\"200,0,300,100\"/></body></layer>");
+    HWND toolTip = ToolTipOf(dialog_.Handle());
+    ASSERT_NE(nullptr, toolTip);
+    Send(WM_MOUSEMOVE, 50, 50);
+    EXPECT_EQ(L"first", TipText(toolTip, dialog_.Handle()));
+    Send(WM_MOUSEMOVE, 51, 51);
+    EXPECT_EQ(L"first", TipText(toolTip, dialog_.Handle()));
+    Send(WM_MOUSEMOVE, 250, 50);
+    EXPECT_EQ(L"second", TipText(toolTip, dialog_.Handle()));
 }
 
 TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
