@@ -1,0 +1,109 @@
+// Opening and closing every installer dialog many times in one process must
+// give back every GDI and USER object and the memory it took.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "app/agree_dlg.h"
+#include "app/main_dlg.h"
+#include "app/msg_dlg.h"
+#include "tests/dialogs/modal_driver.h"
+#include "tests/robustness/process_counters.h"
+#include "tests/robustness/seed_documents.h"
+
+namespace velora {
+namespace {
+
+using test::ProcessCounters;
+
+constexpr int kRounds = 200;
+constexpr int kWarmUpRounds = 10;
+// Heap pages are not always handed back to the system at once; a leak of even
+// a few kilobytes per round would pass this.
+constexpr std::size_t kPrivateBytesTolerance = 1024 * 1024;
+constexpr long kObjectTolerance = 4;
+
+void PumpPending() {
+    MSG message;
+    for (int i = 0; i < 500 && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+class DialogChurn : public ::testing::Test {
+  protected:
+    void SetUp() override { folder_.LoadTables(); }
+
+    // Runs `round` for warm-up, then kRounds times between two readings.
+    void ExpectNoGrowth(const char* name, const std::function<void()>& round) {
+        for (int i = 0; i < kWarmUpRounds; ++i) {
+            round();
+        }
+        const ProcessCounters before = test::ReadProcessCounters();
+        for (int i = 0; i < kRounds; ++i) {
+            round();
+        }
+        const ProcessCounters after = test::ReadProcessCounters();
+        std::printf(
+            "%s x%d: GDI %ld -> %ld, USER %ld -> %ld, windows %ld -> %ld, "
+            "private bytes %zu -> %zu\n",
+            name, kRounds, before.gdiObjects, after.gdiObjects, before.userObjects,
+            after.userObjects, before.windows, after.windows, before.privateBytes,
+            after.privateBytes);
+        EXPECT_LE(after.gdiObjects - before.gdiObjects, kObjectTolerance) << name;
+        EXPECT_LE(after.userObjects - before.userObjects, kObjectTolerance) << name;
+        EXPECT_EQ(after.windows, before.windows) << name;
+        EXPECT_LE(after.privateBytes, before.privateBytes + kPrivateBytesTolerance) << name;
+    }
+
+    test::SeedFolder folder_;
+};
+
+TEST_F(DialogChurn, MessageDialogsGiveEverythingBack) {
+    for (UINT layout : {kExitConfirmLayout, kOldSystemLayout, kProductRunningLayout}) {
+        const std::string name = "CMsgDlg " + std::to_string(layout);
+        ExpectNoGrowth(name.c_str(), [layout] {
+            CMsgDlg dialog;
+            ASSERT_TRUE(dialog.LoadLayout(layout));
+            test::RunFromMessageLoop(
+                1, [&dialog] { test::SendClickRecord(dialog.Handle(), CMsgDlg::kButtonOne); });
+            EXPECT_EQ(dialog.DoModal(nullptr), 1);
+        });
+    }
+}
+
+TEST_F(DialogChurn, AgreementGivesEverythingBack) {
+    CMsgDlg owner;
+    ASSERT_NE(owner.Create(nullptr), nullptr);
+    ::ShowWindow(owner.Handle(), SW_SHOWNA);
+    ExpectNoGrowth("CAgreeDlg", [&owner] {
+        CAgreeDlg* agreement = CAgreeDlg::Open(owner);
+        ASSERT_NE(agreement, nullptr);
+        const HWND window = agreement->Handle();
+        PumpPending();
+        test::SendClickRecord(window, CAgreeDlg::kClose);
+        PumpPending();
+        EXPECT_FALSE(::IsWindow(window));
+    });
+}
+
+TEST_F(DialogChurn, MainWindowGivesEverythingBack) {
+    ExpectNoGrowth("CMainDlg", [] {
+        auto dialog = std::make_unique<CMainDlg>();
+        dialog->SetLowSpaceTest([](const wchar_t*) { return false; });
+        ASSERT_NE(dialog->Create(nullptr), nullptr);
+        ::ShowWindow(dialog->Handle(), SW_SHOWNA);
+        PumpPending();
+        dialog->ToggleCustomInstall();
+        PumpPending();
+        dialog.reset();
+        PumpPending();
+    });
+}
+
+}  // namespace
+}  // namespace velora
