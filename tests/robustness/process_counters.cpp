@@ -82,12 +82,25 @@ long ProcessWindowCount() {
 std::size_t PrivateBytes() {
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof(memory);
-    if (!::GetProcessMemoryInfo(::GetCurrentProcess(),
-                                reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                sizeof(memory))) {
-        return 0;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(),
+                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                               sizeof(memory)) &&
+        memory.PrivateUsage != 0) {
+        return memory.PrivateUsage;
     }
-    return memory.PrivateUsage;
+    // Wine reports 0: add up the committed private regions of the address space.
+    std::size_t total = 0;
+    MEMORY_BASIC_INFORMATION region = {};
+    for (const char* at = nullptr; ::VirtualQuery(at, &region, sizeof(region)) == sizeof(region);
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += region.RegionSize;
+        }
+        if (region.RegionSize == 0) {
+            break;
+        }
+    }
+    return total;
 }
 
 ProcessCounters ReadProcessCounters() {
