@@ -48,9 +48,9 @@ int ElementDepth(const char* text, int limit) {
                 }
             }
             const bool selfClosing = *end == '>' && end[-1] == '/';
+            deepest = depth + 1 > deepest ? depth + 1 : deepest;
             if (!selfClosing) {
                 ++depth;
-                deepest = depth > deepest ? depth : deepest;
             }
             at = *end != '\0' ? end + 1 : end;
         }

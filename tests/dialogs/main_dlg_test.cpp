@@ -173,7 +173,8 @@ TEST_F(MainWindow, InstallingAfterARefusedFolderReportsTheResourceError) {
     ASSERT_TRUE(Enabled(kInstall));
     Click(kInstall);
     test::PumpFor(100);
-    EXPECT_EQ(launchedWith, L"") << "no truncated or stale directory reaches the setup program";
+    EXPECT_TRUE(launchedWith == L"<not launched>" || launchedWith.empty())
+        << "no truncated or stale directory may reach the setup program";
     EXPECT_EQ(failures_, 1);
     EXPECT_EQ(dialog_->GetInstallState(), InstallState::Finished);
 }
