@@ -30,7 +30,11 @@ constexpr int kWarmUpRounds = 10;
 // Heap pages are not always handed back to the system at once; a leak of even
 // a few kilobytes per round would pass this.
 constexpr std::size_t kPrivateBytesTolerance = 1024 * 1024;
-constexpr long kObjectTolerance = 4;
+constexpr long kGdiObjectTolerance = 4;
+// Counted as free room under Wine, USER objects move by up to about 30 between
+// two readings with nothing leaked (seen both up and down); a leak of one
+// object per round shows over a full run of 200.
+constexpr long kUserObjectTolerance = 40;
 
 void PumpPending() {
     MSG message;
@@ -61,8 +65,8 @@ class DialogChurn : public ::testing::Test {
             name, rounds, before.gdiObjects, after.gdiObjects, before.userObjects,
             after.userObjects, before.windows, after.windows, before.privateBytes,
             after.privateBytes);
-        EXPECT_LE(after.gdiObjects - before.gdiObjects, kObjectTolerance) << name;
-        EXPECT_LE(after.userObjects - before.userObjects, kObjectTolerance) << name;
+        EXPECT_LE(after.gdiObjects - before.gdiObjects, kGdiObjectTolerance) << name;
+        EXPECT_LE(after.userObjects - before.userObjects, kUserObjectTolerance) << name;
         EXPECT_EQ(after.windows, before.windows) << name;
         EXPECT_LE(after.privateBytes, before.privateBytes + kPrivateBytesTolerance) << name;
     }

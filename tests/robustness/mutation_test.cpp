@@ -3,7 +3,7 @@
 // loaded through the override folder into the pools, a control tree and a
 // host window, laid out at several sizes, hovered and painted into a DIB.
 //
-//   VELORA_MUTATION_COUNT  cases to run (default 800, about 40 s)
+//   VELORA_MUTATION_COUNT  cases to run (default 600, under a minute)
 //   VELORA_MUTATION_SEED   first seed (default 11)
 //   VELORA_MUTATION_FIRST  index of the first case (default 0), to replay one
 //   VELORA_MUTATION_VERBOSE=1  names each case on stderr before it runs
@@ -151,7 +151,7 @@ TEST_F(MutatedMarkup, NeverCrashHangOrLeakGdiObjects) {
     for (const SeedDocument& seed : seeds) {
         ASSERT_FALSE(seed.text.empty()) << "built-in document " << seed.id << " not linked";
     }
-    const unsigned long count = EnvironmentNumber("VELORA_MUTATION_COUNT", 800);
+    const unsigned long count = EnvironmentNumber("VELORA_MUTATION_COUNT", 600);
     const unsigned long first = EnvironmentNumber("VELORA_MUTATION_FIRST", 0);
     g_case.seed = EnvironmentNumber("VELORA_MUTATION_SEED", 11);
     const bool verbose = EnvironmentNumber("VELORA_MUTATION_VERBOSE", 0) != 0;
