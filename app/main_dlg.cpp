@@ -219,16 +219,16 @@ void CMainDlg::BrowseForInstallDir() {
 
 void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
     pathBox_.SetText(folder);
-    // A folder too long to take "\Velora" is refused whole: the box shows what
-    // was chosen, the install directory stays as it was.
+    // A folder too long to take "\Velora" is refused whole, never truncated:
+    // the box shows what was chosen and the install directory becomes empty,
+    // so installing reports the resource error instead of quietly using the
+    // previous folder the box no longer shows.
     PathBuffer dir = {};
-    if (!CopyBounded(dir, folder) || dir[0] == L'\0') {
-        if (folder != nullptr && folder[0] == L'\0') {
-            installDir_[0] = L'\0';
-        }
-        return;
-    }
-    if (!AppendSeparator(dir) || !AppendBounded(dir, kProductFolderName)) {
+    if (folder == nullptr || !CopyBounded(dir, folder) || dir[0] == L'\0' ||
+        !AppendSeparator(dir) || !AppendBounded(dir, kProductFolderName)) {
+        installDir_[0] = L'\0';
+        EnableItem(main_ids::kInstall, true);
+        ShowItem(main_ids::kLowSpaceNotice, false);
         return;
     }
     CopyBounded(installDir_, dir);

@@ -66,6 +66,9 @@ void BkFontPool::SetBaseFont(const std::wstring& face, int height) {
 }
 
 HFONT BkFontPool::GetFont(std::uint32_t code) {
+    // Only the style bits and the size byte make a font; keying the cache by
+    // the rest too would let a document with many odd codes exhaust GDI.
+    code &= kFontItalic | kFontUnderline | kFontBold | (0xFFu << kFontSizeShift);
     auto found = fonts_.find(code);
     if (found != fonts_.end() && found->second) {
         return found->second.Get();

@@ -43,6 +43,8 @@ class BkFontPool {
     // Base height minus the font's height: how many pixels larger it is.
     int GetSizeStep(HFONT font) const;
 
+    // How many fonts the pool holds (one per distinct effective code).
+    std::size_t Count() const { return fonts_.size(); }
     const std::wstring& BaseFace() const { return face_; }
     const LOGFONTW& BaseLogFont() const { return base_; }
     int BaseHeight() const { return height_; }

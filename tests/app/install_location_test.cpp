@@ -98,6 +98,63 @@ TEST_F(ResolveInstallDirTest, ValueOfAnotherTypeIsReadAsText) {
     EXPECT_EQ(L"D:", Resolve());
 }
 
+TEST_F(ResolveInstallDirTest, UnterminatedValuesAtTheLimit) {
+    // 259 characters without a terminator still fit once terminated here.
+    const std::wstring fits = L"D:\\" + std::wstring(kPathChars - 1 - 3, L'c');
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_SZ, fits.data(),
+                       static_cast<DWORD>(fits.size() * sizeof(wchar_t)));
+    EXPECT_EQ(fits, Resolve());
+    // 260 without a terminator fill the whole buffer: refused, not cut to 259.
+    const std::wstring full = fits + L"d";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_SZ, full.data(),
+                       static_cast<DWORD>(full.size() * sizeof(wchar_t)));
+    EXPECT_EQ(ProgramFilesDefault(), Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, HugeValuesOfAnyTypeAreRefused) {
+    const std::wstring huge = L"D:\\" + std::wstring(32000, L'h');
+    for (DWORD type :
+         {DWORD(REG_SZ), DWORD(REG_EXPAND_SZ), DWORD(REG_MULTI_SZ), DWORD(REG_BINARY)}) {
+        WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", type, huge.c_str(),
+                           static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
+        EXPECT_EQ(ProgramFilesDefault(), Resolve()) << "type " << type;
+    }
+}
+
+TEST_F(ResolveInstallDirTest, ValuesOfOtherTypesStayBounded) {
+    // Four bytes of a number read as two characters: terminated, nothing more.
+    const DWORD number = 0x00420041;  // "AB"
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_DWORD, &number, sizeof(number));
+    EXPECT_EQ(L"AB", Resolve());
+    // A list of strings: only the first one.
+    const wchar_t list[] = L"D:\\First\0D:\\Second\0";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_MULTI_SZ, list, sizeof(list));
+    EXPECT_EQ(L"D:\\First", Resolve());
+    // Nothing at all, or one zero byte: no directory from this key.
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_BINARY, list, 0);
+    EXPECT_EQ(ProgramFilesDefault(), Resolve());
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_BINARY, "\0", 1);
+    EXPECT_EQ(ProgramFilesDefault(), Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, OemValueTooLongOrUnterminatedIsRefused) {
+    const std::wstring oem = L"D:\\" + std::wstring(kPathChars, L'o') + L"\\Corvane";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOemKey, L"dir", REG_SZ, oem.data(),
+                       static_cast<DWORD>(oem.size() * sizeof(wchar_t)));
+    EXPECT_EQ(ProgramFilesDefault(), Resolve());
+    // Read whole (no terminator), the sibling rule still applies.
+    const std::wstring shortOem = L"D:\\Maker\\Corvane";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kOemKey, L"dir", REG_SZ, shortOem.data(),
+                       static_cast<DWORD>(shortOem.size() * sizeof(wchar_t)));
+    EXPECT_EQ(L"D:\\Maker\\Velora", Resolve());
+}
+
+TEST_F(ResolveInstallDirTest, SpacesAndCharactersOutsideAsciiAreKept) {
+    const std::wstring dir = L"D:\\Programme und Dateien\\安装 目录\\Ünïcode Velora";
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", dir);
+    EXPECT_EQ(dir, Resolve());
+}
+
 TEST(OemSiblingDirTest, LongestValueWorksLongerIsRefusedRatherThanTruncated) {
     const std::wstring parent = L"D:\\" + std::wstring(kPathChars - 1 - 3 - 8, L'p');
     const std::wstring oem = parent + L"\\Corvane";

@@ -131,10 +131,52 @@ TEST_F(MainWindow, ChoosingAFolderInstallsIntoItsVeloraSubfolder) {
     EXPECT_TRUE(Enabled(kInstall));
     EXPECT_FALSE(Shown(kLowSpaceNotice));
 
-    // Too long to take "\Velora": refused, the directory stays.
+    // Too long to take "\Velora": refused whole, not truncated, and not
+    // silently replaced by the folder chosen before.
     const std::wstring longFolder = L"C:\\" + std::wstring(252, L'x');
     dialog_->ApplyChosenFolder(longFolder.c_str());
-    EXPECT_EQ(std::wstring(dialog_->InstallDir()), L"G:\\Big\\Velora");
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), L"");
+    EXPECT_EQ(dialog_->PathBox().GetText(), longFolder);
+}
+
+TEST_F(MainWindow, FolderBrowserResultsNearTheLengthLimit) {
+    Create();
+    // "\Velora" is 7 characters: a 252-character folder makes 259, the most that fits.
+    const std::wstring fits = L"C:\\" + std::wstring(249, L'f');
+    ASSERT_EQ(fits.size(), 252u);
+    dialog_->ApplyChosenFolder(fits.c_str());
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), fits + L"\\Velora");
+    // A trailing separator is not doubled, so one more character still fits.
+    dialog_->ApplyChosenFolder((fits + L"\\").c_str());
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), fits + L"\\Velora");
+
+    for (std::size_t length : {253u, 259u, 260u, 400u}) {
+        dialog_->ApplyChosenFolder(L"D:\\Apps");
+        const std::wstring tooLong = L"C:\\" + std::wstring(length - 3, L'g');
+        dialog_->ApplyChosenFolder(tooLong.c_str());
+        EXPECT_EQ(std::wstring(dialog_->InstallDir()), L"") << "length " << length;
+    }
+    // Spaces and characters outside ASCII are kept as chosen.
+    const std::wstring wide = L"D:\\Mes Programmes\\安装 目录 Ünïcode";
+    dialog_->ApplyChosenFolder(wide.c_str());
+    EXPECT_EQ(std::wstring(dialog_->InstallDir()), wide + L"\\Velora");
+}
+
+TEST_F(MainWindow, InstallingAfterARefusedFolderReportsTheResourceError) {
+    std::wstring launchedWith = L"<not launched>";
+    dialog_->SetSetupLauncher([&](const wchar_t* dir) {
+        launchedWith = dir != nullptr ? dir : L"<null>";
+        return SetupLaunch{ScopedHandle(), SetupLaunchError::kNoInstallDir};
+    });
+    Create();
+    dialog_->ApplyChosenFolder((L"C:\\" + std::wstring(300, L'z')).c_str());
+    ASSERT_TRUE(Enabled(kInstall));
+    Click(kInstall);
+    test::PumpFor(100);
+    EXPECT_TRUE(launchedWith == L"<not launched>" || launchedWith.empty())
+        << "no truncated or stale directory may reach the setup program";
+    EXPECT_EQ(failures_, 1);
+    EXPECT_EQ(dialog_->GetInstallState(), InstallState::Finished);
 }
 
 TEST_F(MainWindow, StartingWithTheAreaOpenShrinksItFirstAndShowsTheProgressPage) {

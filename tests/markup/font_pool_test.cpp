@@ -99,7 +99,19 @@ TEST(FontPoolTest, CodesGiveStyleBitsAndSizeSteps) {
     EXPECT_EQ(-11, Describe(pool.GetFont(0xFF00)).lfHeight) << "a signed byte: one smaller";
     EXPECT_EQ(9, pool.GetSizeStep(pool.GetFont(0x0900)));
     EXPECT_EQ(-1, pool.GetSizeStep(pool.GetFont(0xFF00)));
-    EXPECT_NE(pool.GetFont(0x0100), pool.GetFont(0x10100)) << "other bits key the cache";
+    EXPECT_EQ(pool.GetFont(0x0100), pool.GetFont(0x10100)) << "other bits make the same font";
+}
+
+// Codes that differ only in bits no font depends on must not each take a GDI
+// object: a document full of odd codes could otherwise exhaust the process.
+TEST(FontPoolTest, IgnoredBitsDoNotGrowTheCache) {
+    BkFontPool pool(L"SimSun", -12);
+    HFONT bold = pool.GetFont(0x0004);
+    const std::size_t cached = pool.Count();
+    for (std::uint32_t high = 1; high < 5000; ++high) {
+        ASSERT_EQ(bold, pool.GetFont((high << 16) | 0x0004 | (high & 0xF0 ? 0x0080 : 0)));
+    }
+    EXPECT_EQ(cached, pool.Count());
 }
 
 TEST(FontPoolTest, SetBaseFontRebuildsOnlyCodeZero) {

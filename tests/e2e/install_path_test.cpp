@@ -1,0 +1,65 @@
+// Silent installs into directories whose names are not plain ASCII words, and
+// an install directory too long for the paths below it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/exit_codes.h"
+#include "base/path_buffer.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_registry.h"
+
+namespace velora {
+namespace {
+
+using test::FileExists;
+using test::FolderExists;
+
+const std::wstring kOwnKey = L"SOFTWARE\\Corvane Network\\Velora";
+
+class InstallPathTest : public ::testing::Test {
+  protected:
+    long RunSilent() {
+        return test::RunAndWait(L"\"" + test::BuiltProgramPath(L"VeloraSetup.exe") + L"\" /s",
+                                120000);
+    }
+
+    test::RegistryKeyRemoval ownKey_{HKEY_LOCAL_MACHINE, kOwnKey};
+    test::ScopedEnvironmentVariable pace_{L"VELORA_DEMO_PACE_MS", L"0"};
+    test::TempFolder work_{L"velora e2e paths"};
+};
+
+TEST_F(InstallPathTest, SpacesAndCharactersOutsideAsciiReachTheSetupProgramIntact) {
+    const std::wstring dir = work_ / L"Mes Programmes\\安装 目录 Ünïcode\\Velora";
+    test::WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", dir);
+    EXPECT_EQ(kExitOk, RunSilent());
+    EXPECT_TRUE(FileExists(dir + L"\\Program\\Dovanix.exe"));
+    EXPECT_TRUE(FolderExists(dir + L"\\Profiles"));
+}
+
+TEST_F(InstallPathTest, OverLongRegistryDirectoryIsNotTruncated) {
+    // Longer than a path buffer: refused as a whole, so the default directory
+    // is used and no folder named after a cut-off prefix appears.
+    const std::wstring dir = work_ / (std::wstring(kPathChars, L'n') + L"\\Velora");
+    test::WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", dir);
+    const std::wstring programFilesDefault = [] {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
+        return std::wstring(folder) + L"\\Corvane Network\\Velora";
+    }();
+    test::RemoveTree(programFilesDefault);
+    EXPECT_EQ(kExitOk, RunSilent());
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((work_ / L"n*").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "a truncated folder was made";
+    if (search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+    }
+    EXPECT_TRUE(FileExists(programFilesDefault + L"\\Program\\Dovanix.exe"));
+    test::RemoveTree(programFilesDefault);
+}
+
+}  // namespace
+}  // namespace velora
