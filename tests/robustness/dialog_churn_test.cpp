@@ -20,8 +20,8 @@ namespace {
 
 using test::ProcessCounters;
 
-// VELORA_CHURN_ROUNDS overrides the number of rounds (CTest runs fewer: each
-// round of a shadowed window costs a few hundred milliseconds under Wine).
+// VELORA_CHURN_ROUNDS overrides the number of rounds (each round of a
+// shadowed window costs a few hundred milliseconds under Wine).
 int Rounds() {
     const char* text = std::getenv("VELORA_CHURN_ROUNDS");
     return text != nullptr && *text != '\0' ? std::atoi(text) : 200;
