@@ -279,7 +279,15 @@ TEST_P(SetupFaultWindow, WhatTheUserSeesAndWhichActionsRan) {
     EXPECT_EQ(seen.progressText, c.progressText);
     EXPECT_EQ(seen.bar, c.bar);
     EXPECT_EQ(seen.failures, c.failures) << "resource-error reports";
-    EXPECT_EQ(seen.hundreds, c.hundreds);
+    // A late wake-up can read a 100 written after the report that woke it and
+    // then take that report's own event too, so 100 may arrive once more than
+    // it was written; never less.
+    if (c.hundreds == 0) {
+        EXPECT_EQ(seen.hundreds, 0);
+    } else {
+        EXPECT_GE(seen.hundreds, c.hundreds);
+        EXPECT_LE(seen.hundreds, c.hundreds + 1);
+    }
     // Either the progress page stays with its last text, or the start page
     // returns with only "立即体验".
     EXPECT_EQ(seen.progressPage, !c.completed);
