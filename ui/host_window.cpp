@@ -399,9 +399,10 @@ void CBkDialogViewImplEx::InvalidateControlRect(const RECT& rect) {
     dirty_ = true;
 }
 
-// Holds back the system invalidations of one input message and makes them
-// one InvalidateRect of their bounds: each is a round trip to the window
-// system, and a hover change makes two.
+// Holds back the system invalidations of one input message and presents
+// their bounds at once when the message is done: each invalidation and each
+// WM_PAINT is a round trip to the window system, and a hover change makes two
+// invalidations.
 class CBkDialogViewImplEx::InvalidationBatch {
   public:
     explicit InvalidationBatch(CBkDialogViewImplEx& host) : host_(host) {
@@ -409,10 +410,9 @@ class CBkDialogViewImplEx::InvalidationBatch {
     }
     ~InvalidationBatch() {
         if (--host_.invalidationBatch_ == 0 && !::IsRectEmpty(&host_.batchBounds_)) {
-            if (host_.Handle() != nullptr) {
-                ::InvalidateRect(host_.Handle(), &host_.batchBounds_, FALSE);
-            }
+            const RECT bounds = host_.batchBounds_;
             host_.batchBounds_ = RECT{};
+            host_.PresentInputChange(bounds);
         }
     }
     InvalidationBatch(const InvalidationBatch&) = delete;
@@ -421,6 +421,27 @@ class CBkDialogViewImplEx::InvalidationBatch {
   private:
     CBkDialogViewImplEx& host_;
 };
+
+void CBkDialogViewImplEx::PresentInputChange(const RECT& area) {
+    HWND window = Handle();
+    if (window == nullptr) {
+        return;
+    }
+    // A hover answers the mouse at once. Drawing straight into the window
+    // skips the invalidation, BeginPaint and EndPaint of a WM_PAINT, which
+    // cost more than repainting two buttons. A pending full redraw, a layered
+    // window (presented whole) or a window not on screen take the usual path.
+    const bool direct = !fullRedraw_ && backBuffer_.Handle() != nullptr &&
+                        ::IsWindowVisible(window) && !::IsIconic(window) &&
+                        !IsLayeredPresentation();
+    HDC dc = direct ? ::GetDC(window) : nullptr;
+    if (dc == nullptr) {
+        ::InvalidateRect(window, &area, FALSE);
+        return;
+    }
+    Paint(dc, &area);
+    ::ReleaseDC(window, dc);
+}
 
 bool CBkDialogViewImplEx::LoadLayout(UINT id) {
     // From now on this is the window's layout: Create must not fall back to

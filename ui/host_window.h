@@ -110,6 +110,9 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     // Presents the whole buffer into `target`, or only `area` of it when given.
     void Paint(HDC target, const RECT* area = nullptr);
     void RepaintBuffer(HDC dc);
+    // Shows what an input message changed inside `area` without waiting for
+    // WM_PAINT; falls back to invalidating it where that cannot be done.
+    void PresentInputChange(const RECT& area);
     void OnSize(WPARAM type);
     void OnMouseMove(WPARAM keys, POINT point, LPARAM lParam);
     void OnLButtonDown(WPARAM keys, POINT point, LPARAM lParam);

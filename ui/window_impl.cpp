@@ -64,7 +64,7 @@ HWND CBkWindowImpl::CreateNative(HWND owner, const RECT& rect, const wchar_t* ti
                                  DWORD exStyle) {
     // Double clicks are part of the engine's input; no class background, the
     // host paints every pixel itself.
-    return CreateNativeOfClass(kHostClassName, CS_DBLCLKS, owner, rect, title, style, exStyle);
+    return CreateNativeOfClass(kHostClassName, CS_DBLCLKS | CS_OWNDC, owner, rect, title, style, exStyle);
 }
 
 HWND CBkWindowImpl::CreateNativeOfClass(const wchar_t* className, UINT classStyle,

@@ -209,7 +209,7 @@ COLORREF ShownPixel(HWND window, int x, int y) {
     return color;
 }
 
-TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
+TEST_F(HostWindowTest, HoverIsShownAtOnceAndOnlyWhereItChanged) {
     sources_.InMemory(kStyleTableId,
                       "<style><class name=\"hot\" crbg=\"00FF00\" crbghover=\"FF0000\"/></style>");
     ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
@@ -222,11 +222,10 @@ TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
                    SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     ::UpdateWindow(window);
     Send(WM_MOUSEMOVE, 20, 20);
-    ::UpdateWindow(window);
     EXPECT_EQ(RGB(0xFF, 0, 0), ShownPixel(window, 20, 20)) << "the hover reaches the screen";
 
-    // Paint over what the window shows: a paint that presented the whole
-    // buffer would wipe this out everywhere.
+    // Paint over what the window shows: presenting the whole buffer would
+    // wipe this out everywhere.
     {
         HDC dc = ::GetDC(window);
         ScopedBrush blue(::CreateSolidBrush(RGB(0, 0, 0xFF)));
@@ -234,17 +233,12 @@ TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
         ::FillRect(dc, &all, blue.Get());
         ::ReleaseDC(window, dc);
     }
-    Send(WM_MOUSEMOVE, 70, 20);
-    RECT update = {};
-    ASSERT_TRUE(::GetUpdateRect(window, &update, FALSE));
-    // One invalidation covering the control left and the control entered.
-    EXPECT_EQ(10, update.left);
-    EXPECT_EQ(10, update.top);
-    EXPECT_EQ(100, update.right);
-    EXPECT_EQ(40, update.bottom);
     test::PaintLog().clear();
-    ::UpdateWindow(window);
-    EXPECT_EQ((std::vector<int>{1, 2}), test::PaintLog());
+    Send(WM_MOUSEMOVE, 70, 20);
+    // Drawn from the move itself, nothing left for WM_PAINT.
+    EXPECT_EQ((std::vector<int>{1, 2}), test::PaintLog()) << "the control left and the one entered";
+    RECT update = {};
+    EXPECT_FALSE(::GetUpdateRect(window, &update, FALSE));
     EXPECT_EQ(RGB(0, 0xFF, 0), ShownPixel(window, 20, 20)) << "the control left";
     EXPECT_EQ(RGB(0xFF, 0, 0), ShownPixel(window, 70, 20)) << "the control entered";
     EXPECT_EQ(RGB(0, 0, 0xFF), ShownPixel(window, 150, 70)) << "outside the change: untouched";
@@ -253,13 +247,33 @@ TEST_F(HostWindowTest, HoverPaintPresentsOnlyWhatTheHoverChanged) {
 
     // Moving inside the hovered control changes nothing: no invalidation, no paint.
     dialog_.records.clear();
+    test::PaintLog().clear();
     Send(WM_MOUSEMOVE, 71, 21);
     EXPECT_FALSE(::GetUpdateRect(window, &update, FALSE));
-    test::PaintLog().clear();
     ::UpdateWindow(window);
     PaintNow();
     EXPECT_TRUE(test::PaintLog().empty());
     EXPECT_EQ((std::vector<UINT>{kNotifyHover}), dialog_.Codes()) << "still one hover record";
+    BkStylePool::Instance().Load(kStyleTableId + 100);
+}
+
+TEST_F(HostWindowTest, HoverOfAHiddenWindowWaitsForItsPaint) {
+    sources_.InMemory(kStyleTableId,
+                      "<style><class name=\"hot\" crbg=\"00FF00\" crbghover=\"FF0000\"/></style>");
+    ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
+    Open(
+        "<layer width=\"200\" height=\"100\"><body crbg=\"FFFFFF\">"
+        "<text id=\"1\" class=\"hot\" pos=\"10,10,50,40\"/></body></layer>");
+    HWND window = dialog_.Handle();
+    ASSERT_FALSE(::IsWindowVisible(window));
+    PaintNow();
+    test::PaintLog().clear();
+    Send(WM_MOUSEMOVE, 20, 20);
+    EXPECT_TRUE(test::PaintLog().empty()) << "nothing is drawn for a window not on screen";
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    ::UpdateWindow(window);
+    EXPECT_EQ(RGB(0xFF, 0, 0), ShownPixel(window, 20, 20)) << "the hover shows once it is shown";
     BkStylePool::Instance().Load(kStyleTableId + 100);
 }
 
