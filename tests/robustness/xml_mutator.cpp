@@ -221,7 +221,8 @@ bool XmlMutator::MutateTree(std::string& text, int kind) {
             break;
         case 6: {  // very long or odd text content
             element->Clear();
-            TiXmlText content(Chance(70) ? LongString() : InterestingValue());
+            const std::string value = Chance(70) ? LongString() : InterestingValue();
+            TiXmlText content(value.c_str());
             element->InsertEndChild(content);
             break;
         }
@@ -236,7 +237,7 @@ bool XmlMutator::MutateTree(std::string& text, int kind) {
     TiXmlPrinter printer;
     printer.SetIndent("");
     document.Accept(&printer);
-    text = printer.Str();
+    text = printer.CStr();
     return true;
 }
 
