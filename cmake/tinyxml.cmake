@@ -29,4 +29,4 @@ add_library(tinyxml STATIC
   ${TINYXML_BUILD_DIR}/tinyxmlerror.cpp
   ${TINYXML_BUILD_DIR}/tinystr.cpp)
 target_include_directories(tinyxml SYSTEM PUBLIC ${TINYXML_BUILD_DIR})
-target_compile_options(tinyxml PRIVATE -w)
+target_compile_options(tinyxml PRIVATE -w ${VELORA_PRODUCT_OPTIONS})
