@@ -4,7 +4,6 @@
 
 #include "app/layout_ids.h"
 #include "app/list_height_fit.h"
-#include "app/main_dlg.h"
 #include "ui/notification.h"
 
 namespace velora {

@@ -11,4 +11,8 @@ inline constexpr UINT kAgreementLayout = 106;
 inline constexpr UINT kOldSystemLayout = 107;
 inline constexpr UINT kProductRunningLayout = 108;
 
+// Posted by a window to itself to fit a list item to its rich text once the
+// layout has placed it (main window and agreement window).
+inline constexpr UINT WM_ADJUST_LIST_HEIGHT = WM_USER + 1;
+
 }  // namespace velora

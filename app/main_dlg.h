@@ -15,8 +15,7 @@
 
 namespace velora {
 
-// Private messages of the main window.
-inline constexpr UINT WM_ADJUST_LIST_HEIGHT = WM_USER + 1;
+// Private message of the main window.
 inline constexpr UINT WM_CHECK_DISK_SPACE = WM_USER + 3;
 
 // Control ids of the main window's layout.
