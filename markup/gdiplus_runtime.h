@@ -35,8 +35,6 @@ inline constexpr UINT kLockWrite = 2;
 inline constexpr UINT kLockUserInputBuffer = 4;
 // RotateFlipType: 4 mirrors left-right.
 inline constexpr int kRotateNoneFlipX = 4;
-inline constexpr int kInterpolationNearestNeighbor = 5;
-inline constexpr int kPixelOffsetHalf = 4;
 inline constexpr int kFillModeAlternate = 0;
 inline constexpr int kCombineModeReplace = 0;
 inline constexpr int kColorAdjustTypeDefault = 0;
@@ -103,8 +101,6 @@ struct ColorMatrix {
     X(GdipCreateFromHDC, Status, (HDC, GpGraphics**))                                              \
     X(GdipGetImageGraphicsContext, Status, (GpImage*, GpGraphics**))                               \
     X(GdipDeleteGraphics, Status, (GpGraphics*))                                                   \
-    X(GdipSetInterpolationMode, Status, (GpGraphics*, int))                                        \
-    X(GdipSetPixelOffsetMode, Status, (GpGraphics*, int))                                          \
     X(GdipDrawImageRectRectI, Status,                                                              \
       (GpGraphics*, GpImage*, INT, INT, INT, INT, INT, INT, INT, INT, int,                         \
        const GpImageAttributes*, void*, void*))                                                    \
