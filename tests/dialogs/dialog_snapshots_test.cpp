@@ -83,12 +83,14 @@ int Distance(COLORREF a, COLORREF b) {
 // The caption inside a button: pixels far from the face colour (taken a few
 // pixels in from the button's corner) form the ink; its box must lie in the
 // middle of the button.
-void ExpectCaptionCentred(const Canvas& canvas, const RECT& button, const char* what) {
+// `contrast` is how far from the face a pixel must be to count as ink.
+void ExpectCaptionCentred(const Canvas& canvas, const RECT& button, const char* what,
+                          int contrast = 150) {
     const COLORREF face = canvas.At(button.left + 6, button.top + (button.bottom - button.top) / 2);
     RECT ink = {button.right, button.bottom, button.left, button.top};
     for (int y = button.top + 3; y < button.bottom - 3; ++y) {
         for (int x = button.left + 3; x < button.right - 3; ++x) {
-            if (Distance(canvas.At(x, y), face) > 150) {
+            if (Distance(canvas.At(x, y), face) > contrast) {
                 ink.left = std::min<LONG>(ink.left, x);
                 ink.right = std::max<LONG>(ink.right, x + 1);
                 ink.top = std::min<LONG>(ink.top, y);
@@ -131,6 +133,16 @@ TEST(DialogSnapshots, AgreementAndMainWindow) {
     test::PumpFor(100);
     auto start = Snapshot(main, L"layout_103_start");
     ExpectCaptionCentred(*start, main.FindControl(main_ids::kInstall)->Rect(), "开始安装");
+
+    // Agreement unticked: the start button is disabled, its label still readable.
+    main.SetItemCheck(main_ids::kAgree, false);
+    test::SendClickRecord(main.Handle(), main_ids::kAgree);
+    ASSERT_TRUE(main.FindControl(main_ids::kInstall)->IsDisabled());
+    auto disabled = Snapshot(main, L"layout_103_disabled");
+    ExpectCaptionCentred(*disabled, main.FindControl(main_ids::kInstall)->Rect(),
+                         "开始安装 (disabled)", 100);
+    main.SetItemCheck(main_ids::kAgree, true);
+    test::SendClickRecord(main.Handle(), main_ids::kAgree);
 
     CAgreeDlg* agreement = CAgreeDlg::Open(main);
     ASSERT_NE(agreement, nullptr);
