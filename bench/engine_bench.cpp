@@ -1,7 +1,8 @@
 // Engine timings on a host window of realistic size (about 40 controls):
-// full repaint, repaint after one hover change, and one mouse move (hit test
-// and hover bookkeeping). Each is printed as a ratio to the floor measured in
-// the same run: clearing the back buffer and blitting it once.
+// full repaint (into memory, and through WM_PAINT on the shown window), the
+// repaint one hover change makes on the shown window, and one mouse move (hit
+// test and hover bookkeeping). Each is printed as a ratio to the floor
+// measured in the same run: clearing the back buffer and blitting it once.
 //
 //   engine_bench [rounds]     (default 200 rounds per figure)
 #include <windows.h>
