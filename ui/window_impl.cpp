@@ -63,8 +63,10 @@ CBkWindowImpl::~CBkWindowImpl() {
 HWND CBkWindowImpl::CreateNative(HWND owner, const RECT& rect, const wchar_t* title, DWORD style,
                                  DWORD exStyle) {
     // Double clicks are part of the engine's input; no class background, the
-    // host paints every pixel itself.
-    return CreateNativeOfClass(kHostClassName, CS_DBLCLKS | CS_OWNDC, owner, rect, title, style, exStyle);
+    // host paints every pixel itself. A DC of its own makes drawing a hover
+    // straight into the window cheap.
+    return CreateNativeOfClass(kHostClassName, CS_DBLCLKS | CS_OWNDC, owner, rect, title, style,
+                               exStyle);
 }
 
 HWND CBkWindowImpl::CreateNativeOfClass(const wchar_t* className, UINT classStyle,
