@@ -293,6 +293,11 @@ void CMainDlg::OnInstallProgress(int percent) {
     ShowItem(main_ids::kProgressPage, false);
     ShowItem(main_ids::kStartPage, true);
     ShowItem(main_ids::kAgreementRow, false);
+    // The background was cut to the top of the window for the progress page;
+    // left so, nothing would paint where the progress page was and its last
+    // picture would stay on screen under the start page.
+    SetItemAttribute(main_ids::kBackground, "pos", L"0,0,-0,-0");
+    SetItemAttribute(main_ids::kBackground, "class", L"style_home_bg");
     WriteChannelFile(installDir_);
     if (GetItemCheck(main_ids::kAutoStart)) {
         SetAutoStart(installDir_);

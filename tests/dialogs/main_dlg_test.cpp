@@ -13,6 +13,7 @@
 #include "base/win_handles.h"
 #include "controls/progress_controls.h"
 #include "tests/dialogs/modal_driver.h"
+#include "tests/support/test_canvas.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_registry.h"
 #include "ui/bk_window.h"
@@ -219,14 +220,32 @@ TEST_F(MainWindow, AtHundredTheStartPageReturnsWithOnlyLaunchAndThePostInstallAc
     CopyBounded(dialog_->InstallDir(), dir.Path().c_str());
     Click(kInstall);
     dialog_->SetInstallState(InstallState::Installing);
+    RECT client;
+    ::GetClientRect(dialog_->Handle(), &client);
+    test::Canvas canvas(client.right, client.bottom, RGB(255, 0, 255));
+    const auto print = [&] {
+        ::SendMessageW(dialog_->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(canvas.Dc()),
+                       PRF_CLIENT);
+    };
+    dialog_->OnInstallProgress(95);
+    print();  // the progress page as it was last seen
     dialog_->OnInstallProgress(100);
     EXPECT_TRUE(Shown(kStartPage));
     EXPECT_TRUE(Shown(kLaunch));
     EXPECT_FALSE(Shown(kInstall));
     EXPECT_FALSE(Shown(kAgreementRow));
     EXPECT_FALSE(Shown(kProgressPage));
+    EXPECT_FALSE(Shown(kCustomToggle));
     EXPECT_EQ(dialog_->GetInstallState(), InstallState::Finished);
     EXPECT_TRUE(test::FileExists(dir / L"Profiles\\channel.dat"));
+    // Where the progress page was, the start page's background again, not
+    // what the progress page last showed.
+    print();
+    for (int y = 320; y < client.bottom; y += 7) {
+        for (int x = 0; x < client.right; x += 5) {
+            ASSERT_EQ(RGB(0xF4, 0xF8, 0xFF), canvas.At(x, y)) << x << "," << y;
+        }
+    }
 
     // A second 100 runs the actions again.
     ::DeleteFileW((dir / L"Profiles\\channel.dat").c_str());
