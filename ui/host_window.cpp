@@ -613,10 +613,13 @@ void CBkDialogViewImplEx::SendNotify(UINT code, const CBkWindow* control, const 
 
 void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
     // The tip watches the whole window as one tool: it needs the move that
-    // enters the window and the moves while it is shown (they restart its
-    // auto-pop timer). Relaying any other move costs window-system round
-    // trips on every pixel and changes nothing.
-    if (!trackingLeave_ || IsToolTipShown()) {
+    // enters the window, the moves while it is shown (they restart its
+    // auto-pop timer) and the move onto a control with a tip (after a show
+    // that found no text, only a relayed move makes it try again). Relaying
+    // any other move costs window-system round trips on every pixel and
+    // changes nothing.
+    const bool relayed = !trackingLeave_ || IsToolTipShown();
+    if (relayed) {
         RelayToToolTip(WM_MOUSEMOVE, keys, lParam);
     }
     InvalidationBatch batch(*this);
@@ -661,6 +664,9 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
             tool.uId = reinterpret_cast<UINT_PTR>(Handle());
             tool.lpszText = const_cast<wchar_t*>(toolTipText_.c_str());
             ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        if (!relayed && !toolTipText_.empty()) {
+            RelayToToolTip(WM_MOUSEMOVE, keys, lParam);
         }
         return;
     }

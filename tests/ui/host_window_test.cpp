@@ -326,6 +326,49 @@ TEST_F(HostWindowTest, TipTextFollowsTheHoveredControl) {
     EXPECT_EQ(L"second", TipText(toolTip, dialog_.Handle()));
 }
 
+// Runs the thread's messages (the tool tip works from timers) until `done`
+// or `ms` milliseconds have passed; true when `done` came true.
+template <typename Done>
+bool PumpUntil(DWORD ms, Done done) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (done()) {
+            return true;
+        }
+        ::Sleep(10);
+    }
+    return done();
+}
+
+TEST_F(HostWindowTest, TipShowsForAControlReachedAfterEnteringWhereThereIsNone) {
+    Open(
+        "<layer width=\"400\" height=\"300\"><body>"
+        "<text id=\"1\" pos=\"0,0,100,100\"/>"
+        "<text id=\"2\" tip=\"second\" pos=\"200,0,300,100\"/></body></layer>");
+    HWND window = dialog_.Handle();
+    HWND toolTip = ToolTipOf(window);
+    ASSERT_NE(nullptr, toolTip);
+    // Tips show only for the active window.
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(window);
+    RECT place;
+    ::GetWindowRect(window, &place);
+    // The tip checks where the cursor really is when its delay runs out.
+    ::SetCursorPos(place.left + 50, place.top + 50);
+    Send(WM_MOUSEMOVE, 50, 50);
+    EXPECT_FALSE(PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }))
+        << "no tip over a control without one";
+    ::SetCursorPos(place.left + 250, place.top + 50);
+    Send(WM_MOUSEMOVE, 250, 50);
+    EXPECT_TRUE(PumpUntil(3000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }));
+    EXPECT_EQ(L"second", TipText(toolTip, window));
+}
+
 TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
     Open(
         "<layer width=\"400\" height=\"300\" resize=\"1\"><body>"
