@@ -664,6 +664,10 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
             tool.uId = reinterpret_cast<UINT_PTR>(Handle());
             tool.lpszText = const_cast<wchar_t*>(toolTipText_.c_str());
             ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+            if (toolTipText_.empty() && IsToolTipShown()) {
+                // Left for a control without a tip: the last tip must not linger.
+                ::SendMessageW(toolTip_, TTM_POP, 0, 0);
+            }
         }
         if (!relayed && !toolTipText_.empty()) {
             RelayToToolTip(WM_MOUSEMOVE, keys, lParam);

@@ -345,7 +345,7 @@ bool PumpUntil(DWORD ms, Done done) {
     return done();
 }
 
-TEST_F(HostWindowTest, TipShowsForAControlReachedAfterEnteringWhereThereIsNone) {
+TEST_F(HostWindowTest, TipShowsOverAControlWithOneAndGoesOverOneWithout) {
     Open(
         "<layer width=\"400\" height=\"300\"><body>"
         "<text id=\"1\" pos=\"0,0,100,100\"/>"
@@ -367,6 +367,11 @@ TEST_F(HostWindowTest, TipShowsForAControlReachedAfterEnteringWhereThereIsNone) 
     Send(WM_MOUSEMOVE, 250, 50);
     EXPECT_TRUE(PumpUntil(3000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }));
     EXPECT_EQ(L"second", TipText(toolTip, window));
+
+    // Back over the control without a tip: the shown tip goes.
+    ::SetCursorPos(place.left + 50, place.top + 50);
+    Send(WM_MOUSEMOVE, 50, 50);
+    EXPECT_TRUE(PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) == FALSE; }));
 }
 
 TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
