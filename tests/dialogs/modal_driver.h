@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "tests/support/message_pump.h"
+
 namespace velora::test {
 
 // Runs `action` once, from inside whatever message loop is running on this
@@ -17,8 +19,5 @@ void SendClickRecord(HWND window, UINT id);
 // The visible message dialog ("提示"), or null; and how many there are.
 HWND FindMessageDialog();
 int CountMessageDialogs();
-
-// Dispatches this thread's messages for `ms` milliseconds.
-void PumpFor(DWORD ms);
 
 }  // namespace velora::test

@@ -9,6 +9,7 @@
 
 #include "markup/style_pool.h"
 #include "tests/support/markup_sources.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/test_canvas.h"
 #include "tests/ui/test_controls.h"
 #include "ui/control_registry.h"
@@ -326,25 +327,6 @@ TEST_F(HostWindowTest, TipTextFollowsTheHoveredControl) {
     EXPECT_EQ(L"second", TipText(toolTip, dialog_.Handle()));
 }
 
-// Runs the thread's messages (the tool tip works from timers) until `done`
-// or `ms` milliseconds have passed; true when `done` came true.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        if (done()) {
-            return true;
-        }
-        ::Sleep(10);
-    }
-    return done();
-}
-
 TEST_F(HostWindowTest, TipShowsOverAControlWithOneAndGoesOverOneWithout) {
     Open(
         "<layer width=\"400\" height=\"300\"><body>"
@@ -361,17 +343,17 @@ TEST_F(HostWindowTest, TipShowsOverAControlWithOneAndGoesOverOneWithout) {
     // The tip checks where the cursor really is when its delay runs out.
     ::SetCursorPos(place.left + 50, place.top + 50);
     Send(WM_MOUSEMOVE, 50, 50);
-    EXPECT_FALSE(PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }))
+    EXPECT_FALSE(test::PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }))
         << "no tip over a control without one";
     ::SetCursorPos(place.left + 250, place.top + 50);
     Send(WM_MOUSEMOVE, 250, 50);
-    EXPECT_TRUE(PumpUntil(3000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }));
+    EXPECT_TRUE(test::PumpUntil(3000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }));
     EXPECT_EQ(L"second", TipText(toolTip, window));
 
     // Back over the control without a tip: the shown tip goes.
     ::SetCursorPos(place.left + 50, place.top + 50);
     Send(WM_MOUSEMOVE, 50, 50);
-    EXPECT_TRUE(PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) == FALSE; }));
+    EXPECT_TRUE(test::PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) == FALSE; }));
 }
 
 TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
