@@ -102,8 +102,11 @@ int ExitCodeForLaunchError(SetupLaunchError error) {
     return kExitSetupNotStarted;
 }
 
-int RunSilentInstall(PathBuffer& dir, HMODULE payloadModule) {
+int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress, HMODULE payloadModule) {
     dir[0] = L'\0';
+    if (progress.IsTaken()) {
+        return kExitProgressChannelTaken;
+    }
     if (!ResolveInstallDir(dir, nullptr)) {
         return kExitNoInstallDir;
     }
@@ -144,7 +147,7 @@ int RunInstaller(HINSTANCE instance) {
     auto mainDlg = std::make_unique<CMainDlg>();
     if (silent) {
         PathBuffer dir = {};
-        return RunSilentInstall(dir);
+        return RunSilentInstall(dir, mainDlg->Progress());
     }
     return RunInteractive(*mainDlg);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/payload_launcher.h"
+#include "app/progress_channel.h"
 #include "base/path_buffer.h"
 
 namespace velora {
@@ -26,8 +27,10 @@ bool IsOsSupported(DWORD version);
 bool ConfirmOldSystem();
 
 // Resolves the directory into `dir`, runs the setup program and waits for it.
-// Returns 0 only when the setup program ran and exited 0.
-int RunSilentInstall(PathBuffer& dir, HMODULE payloadModule = nullptr);
+// Returns 0 only when the setup program ran and exited 0. Nothing is started
+// when `progress` is taken (somebody else made its objects first).
+int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress,
+                     HMODULE payloadModule = nullptr);
 
 // Exit code for a setup program that could not be started.
 int ExitCodeForLaunchError(SetupLaunchError error);

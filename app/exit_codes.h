@@ -7,11 +7,12 @@ namespace velora {
 // where it never got to run. The interactive path ends with 0.
 enum ExitCode : int {
     kExitOk = 0,
-    kExitAlreadyRunning = 1001,      // another installer holds the instance mutex (silent only)
-    kExitNoInstallDir = 1002,        // no install directory could be determined
-    kExitPayloadUnavailable = 1003,  // setup program missing, or not written to the temp folder
-    kExitSetupNotStarted = 1004,     // the setup program could not be started
-    kExitSetupLost = 1005,           // its end or its exit code could not be observed
+    kExitAlreadyRunning = 1001,        // another installer holds the instance mutex (silent only)
+    kExitNoInstallDir = 1002,          // no install directory could be determined
+    kExitPayloadUnavailable = 1003,    // setup program missing, or not written to the temp folder
+    kExitSetupNotStarted = 1004,       // the setup program could not be started
+    kExitSetupLost = 1005,             // its end or its exit code could not be observed
+    kExitProgressChannelTaken = 1006,  // another program made the progress objects first
 };
 
 }  // namespace velora

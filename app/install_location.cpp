@@ -10,23 +10,84 @@
 namespace velora {
 namespace {
 
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+// A registry value that is not an acceptable directory is ignored, so the
+// next source is tried.
+bool ReadAcceptableDir(const wchar_t* key, PathBuffer& out) {
+    PathBuffer dir = {};
+    if (!ReadRegistryPath(HKEY_LOCAL_MACHINE, key, kDirValueName, dir)) {
+        return false;
+    }
+    StripTrailingSeparators(dir);
+    return IsAcceptableInstallDir(dir) && CopyBounded(out, dir);
+}
+
 bool ReadOwnKeyDir(PathBuffer& out) {
     wchar_t key[kPathChars] = {};
     if (std::swprintf(key, kPathChars, kOwnKeyFormat, kProductName) < 0) {
         return false;
     }
-    return ReadRegistryPath(HKEY_LOCAL_MACHINE, key, kDirValueName, out);
+    return ReadAcceptableDir(key, out);
 }
 
 bool ReadOemDir(PathBuffer& out) {
     PathBuffer oem = {};
-    if (!ReadRegistryPath(HKEY_LOCAL_MACHINE, kOemKeyPath, kDirValueName, oem)) {
+    // Read as stored: a value ending in a separator has no last component
+    // and so names no product folder.
+    if (!ReadRegistryPath(HKEY_LOCAL_MACHINE, kOemKeyPath, kDirValueName, oem) ||
+        !IsAcceptableInstallDir(oem)) {
         return false;
     }
     return OemSiblingDir(oem, out);
 }
 
 }  // namespace
+
+bool IsAcceptableInstallDir(const wchar_t* dir) {
+    if (dir == nullptr) {
+        return false;
+    }
+    const bool letter = (dir[0] >= L'A' && dir[0] <= L'Z') || (dir[0] >= L'a' && dir[0] <= L'z');
+    if (!letter || dir[1] != L':' || !IsSeparator(dir[2])) {
+        return false;
+    }
+    // Walk the components after "X:\".
+    const wchar_t* component = dir + 3;
+    for (const wchar_t* p = dir + 3;; ++p) {
+        const wchar_t c = *p;
+        if (c == L'\0' || IsSeparator(c)) {
+            const std::size_t length = static_cast<std::size_t>(p - component);
+            if ((length == 1 && component[0] == L'.') ||
+                (length == 2 && component[0] == L'.' && component[1] == L'.')) {
+                return false;
+            }
+            if (c == L'\0') {
+                return true;
+            }
+            component = p + 1;
+            continue;
+        }
+        if (c < 0x20 || std::wcschr(L"\"<>|?*:", c) != nullptr) {
+            return false;
+        }
+    }
+}
+
+void StripTrailingSeparators(wchar_t* dir) {
+    if (dir == nullptr) {
+        return;
+    }
+    std::size_t length = std::wcslen(dir);
+    // "X:\" keeps its separator: without it, it would mean the drive's
+    // current folder.
+    const std::size_t keep = (length >= 3 && dir[1] == L':') ? 3 : 1;
+    while (length > keep && IsSeparator(dir[length - 1])) {
+        dir[--length] = L'\0';
+    }
+}
 
 bool ReadRegistryPath(HKEY root, const wchar_t* subkey, const wchar_t* value, PathBuffer& out) {
     ScopedRegKey key;

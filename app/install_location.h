@@ -26,6 +26,16 @@ inline constexpr std::uint64_t kLowSpaceThresholdMiB = 100;
 // empty when no step yields a directory.
 bool ResolveInstallDir(PathBuffer& dir, HWND owner);
 
+// True for an absolute drive path ("X:\..."), the only kind of install
+// directory taken from a source others can write: no UNC or device path
+// ("\\server", "\\?\", "\\.\"), no relative path, no "." or ".." component,
+// no character Windows refuses in a name (a quote would end the setup
+// program's argument early).
+bool IsAcceptableInstallDir(const wchar_t* dir);
+
+// Removes trailing separators, but keeps the one of a drive root ("X:\").
+void StripTrailingSeparators(wchar_t* dir);
+
 // Reads a registry value as a wide string into `out`. The result is always
 // terminated; a value that does not fit (or is empty) counts as unreadable.
 bool ReadRegistryPath(HKEY root, const wchar_t* subkey, const wchar_t* value, PathBuffer& out);

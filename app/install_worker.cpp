@@ -40,7 +40,8 @@ bool InstallWorker::Start(const wchar_t* installDir) {
 
 void InstallWorker::Run() {
     SetupLaunch launch;
-    if (installDir_[0] != L'\0') {
+    // A channel somebody else made first is never followed.
+    if (installDir_[0] != L'\0' && !channel_.IsTaken()) {
         launch = launcher_(installDir_);
     }
     if (!launch.process) {

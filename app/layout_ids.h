@@ -10,6 +10,11 @@ inline constexpr UINT kExitConfirmLayout = 104;
 inline constexpr UINT kAgreementLayout = 106;
 inline constexpr UINT kOldSystemLayout = 107;
 inline constexpr UINT kProductRunningLayout = 108;
+inline constexpr UINT kNoticeLayout = 109;
+
+// Texts of the string table the installer shows itself.
+inline constexpr int kChannelTakenText = 103;
+inline constexpr int kProductStillRunningText = 104;
 
 // Posted by a window to itself to fit a list item to its rich text once the
 // layout has placed it (main window and agreement window).

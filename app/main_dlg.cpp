@@ -12,6 +12,8 @@
 #include "app/list_height_fit.h"
 #include "app/layout_ids.h"
 #include "app/msg_dlg.h"
+#include "app/notice_dlg.h"
+#include "app/exit_codes.h"
 #include "app/post_install.h"
 #include "app/process_control.h"
 #include "markup/font_pool.h"
@@ -240,6 +242,13 @@ void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
 // ---- Installing --------------------------------------------------------------------
 
 void CMainDlg::StartInstall() {
+    // Objects somebody else made first could carry any progress report: say
+    // so and go no further (nothing of the user's is ended either).
+    if (progress_.IsTaken()) {
+        ShowNotice(Handle(), kChannelTakenText);
+        EndDialog(kExitProgressChannelTaken);
+        return;
+    }
     if (FindProcessByName(kProductImageName)) {
         CMsgDlg running;
         running.LoadLayout(kProductRunningLayout);
@@ -286,7 +295,9 @@ void CMainDlg::OnInstallProgress(int percent) {
     wchar_t text[64];
     std::swprintf(text, 64, L"正在安装 %d%%", percent);
     SetItemText(main_ids::kProgressText, text);
-    if (percent != 100) {
+    // A report of 100 before the product is in place is not a finished
+    // install, whoever wrote it.
+    if (percent != 100 || !IsProductInstalled(installDir_)) {
         return;
     }
     ShowItem(main_ids::kLaunch, true);

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "app/install_location.h"
+#include "app/process_security.h"
 #include "base/path_buffer.h"
 
 namespace velora {
@@ -32,16 +34,31 @@ bool FindPayload(HMODULE module, PayloadBytes& out) {
 
 }  // namespace
 
-bool SetupTempParent(wchar_t* out, std::size_t capacity) {
+bool SetupTempParent(wchar_t* out, std::size_t capacity, Elevation elevation) {
     if (out == nullptr || capacity < kPathChars) {
         return false;
     }
     PathBuffer folder = {};
-    const DWORD len = ::GetTempPathW(kPathChars, folder);
-    if (len == 0 || len >= kPathChars || !AppendSeparator(folder) || folder[0] == L'\0') {
+    if (elevation == Elevation::kElevated) {
+        const UINT len = ::GetWindowsDirectoryW(folder, kPathChars);
+        if (len == 0 || len >= kPathChars || !JoinPath(folder, folder, L"Temp")) {
+            return false;
+        }
+    } else {
+        const DWORD len = ::GetTempPathW(kPathChars, folder);
+        if (len == 0 || len >= kPathChars) {
+            return false;
+        }
+    }
+    if (!AppendSeparator(folder) || folder[0] == L'\0') {
         return false;
     }
     return CopyBounded(out, capacity, folder);
+}
+
+bool SetupTempParent(wchar_t* out, std::size_t capacity) {
+    return SetupTempParent(out, capacity,
+                           IsProcessElevated() ? Elevation::kElevated : Elevation::kNotElevated);
 }
 
 bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out,
@@ -49,7 +66,19 @@ bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out
     if (out == nullptr || capacity == 0) {
         return false;
     }
-    const int n = std::swprintf(out, capacity, L"\"%ls\" /instpath=\"%ls\"", exe, dir);
+    out[0] = L'\0';
+    PathBuffer bare = {};
+    if (exe == nullptr || dir == nullptr || !CopyBounded(bare, dir)) {
+        return false;
+    }
+    // A backslash before the closing quote would escape it for the setup
+    // program's parser and run the argument on: trailing separators go, and
+    // the one a drive root keeps is doubled ("X:\\" reads back as "X:\").
+    StripTrailingSeparators(bare);
+    const std::size_t length = std::wcslen(bare);
+    const wchar_t* rootEscape = (length > 0 && bare[length - 1] == L'\\') ? L"\\" : L"";
+    const int n =
+        std::swprintf(out, capacity, L"\"%ls\" /instpath=\"%ls%ls\"", exe, bare, rootEscape);
     if (n < 0 || static_cast<std::size_t>(n) >= capacity) {
         out[0] = L'\0';
         return false;
@@ -58,7 +87,7 @@ bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out
 }
 
 SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module,
-                               const FolderNameSource& names) {
+                               const FolderNameSource& names, const wchar_t* parent) {
     SetupLaunch result;
     if (installDir == nullptr || installDir[0] == L'\0') {
         result.error = SetupLaunchError::kNoInstallDir;
@@ -70,13 +99,18 @@ SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module,
         return result;
     }
     PathBuffer temp = {};
-    if (!SetupTempParent(temp, kPathChars) || !result.folder.Create(temp, names) ||
-        !result.folder.WriteProgram(payload.data, payload.size)) {
+    if (parent != nullptr ? !CopyBounded(temp, parent) : !SetupTempParent(temp, kPathChars)) {
+        result.error = SetupLaunchError::kPayloadNotWritten;
+        return result;
+    }
+    PathBuffer exe = {};
+    if (!result.folder.Create(temp, names) ||
+        !result.folder.WriteProgram(payload.data, payload.size) ||
+        !result.folder.LaunchPath(exe, kPathChars)) {
         result.folder.Remove();
         result.error = SetupLaunchError::kPayloadNotWritten;
         return result;
     }
-    const wchar_t* exe = result.folder.ProgramPath();
     wchar_t commandLine[kSetupCommandLineChars] = {};
     if (!FormatSetupCommandLine(exe, installDir, commandLine, kSetupCommandLineChars)) {
         result.folder.Remove();
@@ -86,13 +120,16 @@ SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module,
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    // The full path as the application name too: nothing is searched for.
-    if (!::CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
+    // The path of the open file as the application name too: nothing is
+    // searched for. It runs in its own folder, not the installer's (usually
+    // Downloads, where anybody's files lie).
+    if (!::CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                          result.folder.Path(), &startup, &info)) {
         result.folder.Remove();
         result.error = SetupLaunchError::kNotStarted;
         return result;
     }
+    result.folder.ReleaseProgram();
     ::CloseHandle(info.hThread);
     result.process.Reset(info.hProcess);
     result.folder.WatchProcess(info.hProcess);

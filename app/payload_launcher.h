@@ -31,10 +31,11 @@ struct SetupLaunch {
 };
 
 // Writes the setup program carried by `module` (null: this executable) into
-// a new folder of its own below the temporary folder (named by `names`) and
-// starts it with `installDir`.
+// a new folder of its own below `parent` (null: SetupTempParent), named by
+// `names`, and starts it with `installDir`, in that folder.
 SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module = nullptr,
-                               const FolderNameSource& names = RandomSetupFolderName);
+                               const FolderNameSource& names = RandomSetupFolderName,
+                               const wchar_t* parent = nullptr);
 
 // `"<exe>" /instpath="<dir>"`. The program path is quoted so that a temporary
 // folder with spaces cannot make Windows start a prefix of it instead. False
@@ -42,7 +43,11 @@ SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module = nullp
 bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out,
                             std::size_t capacity);
 
-// The temporary folder, below which ExtractAndRunSetup makes the program's folder.
+// Where ExtractAndRunSetup makes the program's folder. Elevated: the
+// system's temporary folder (<Windows>\Temp, from the system, never from the
+// environment, which the user controls). Otherwise the user's own.
+enum class Elevation { kElevated, kNotElevated };
+bool SetupTempParent(wchar_t* out, std::size_t capacity, Elevation elevation);
 bool SetupTempParent(wchar_t* out, std::size_t capacity);
 
 }  // namespace velora

@@ -77,6 +77,15 @@ ScopedHandle MakeMediumIntegrityToken() {
 
 }  // namespace
 
+bool IsProductInstalled(const wchar_t* installDir) {
+    PathBuffer product = {};
+    if (IsEmpty(installDir) || !JoinPath(product, installDir, kProductRelativePath)) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(product);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 void WriteChannelFile(const wchar_t* installDir) {
     if (IsEmpty(installDir)) {
         return;

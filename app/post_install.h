@@ -12,6 +12,9 @@ inline constexpr wchar_t kRunValueName[] = L"Velora";
 // Medium integrity: what a normal, non-elevated program runs with.
 inline constexpr wchar_t kMediumIntegritySid[] = L"S-1-16-8192";
 
+// True when <dir>\Program\Dovanix.exe is there as a file.
+bool IsProductInstalled(const wchar_t* installDir);
+
 // Records the distribution channel: writes the installer's own file name (ANSI
 // bytes, nothing else) to <dir>\Profiles\channel.dat, creating the folder.
 // Fails quietly.

@@ -45,6 +45,44 @@ TEST_F(ResolveInstallDirTest, OwnKeyIsUsedAsStored) {
     EXPECT_EQ(L"D:\\Tools\\Somewhere Else", Resolve());
 }
 
+// Values a user-level process may have planted: only an absolute drive path
+// is taken, from either key; a refused value moves on to the next source.
+TEST_F(ResolveInstallDirTest, OnlyAbsoluteDrivePathsAreTaken) {
+    const struct {
+        const wchar_t* own;
+        const wchar_t* oem;
+        std::wstring expected;
+    } cases[] = {
+        {L"\\\\server\\share\\Velora", nullptr, L"<default>"},
+        {L"\\\\?\\C:\\Velora", nullptr, L"<default>"},
+        {L"\\\\.\\C:\\Velora", nullptr, L"<default>"},
+        {L"Velora", nullptr, L"<default>"},
+        {L"\\Velora", nullptr, L"<default>"},
+        {L"C:Velora", nullptr, L"<default>"},
+        {L"C:\\Apps\\..\\Windows", nullptr, L"<default>"},
+        {L"C:\\Apps\\.\\Velora", nullptr, L"<default>"},
+        {L"C:\\Apps\\Velora\" /x=\"", nullptr, L"<default>"},
+        {L"C:\\Apps\\Velora:stream", nullptr, L"<default>"},
+        {L"C:\\Apps\\Velora\\\\", nullptr, L"C:\\Apps\\Velora"},
+        {L"C:\\Apps\\..\\Velora", L"D:\\Apps\\Corvane", L"D:\\Apps\\Velora"},
+        {nullptr, L"\\\\server\\Apps\\Corvane", L"<default>"},
+        {nullptr, L"D:\\Apps\\..\\Corvane", L"<default>"},
+    };
+    for (const auto& c : cases) {
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kOwnKey.c_str());
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kOemKey.c_str());
+        if (c.own != nullptr) {
+            WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", c.own);
+        }
+        if (c.oem != nullptr) {
+            WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", c.oem);
+        }
+        const std::wstring expected =
+            c.expected == L"<default>" ? ProgramFilesDefault() : c.expected;
+        EXPECT_EQ(expected, Resolve()) << (c.own ? c.own : c.oem);
+    }
+}
+
 TEST_F(ResolveInstallDirTest, EmptyOwnValueFallsBackToOemSibling) {
     WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", L"");
     WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", L"D:\\Apps\\Corvane Network\\Corvane");
@@ -93,9 +131,10 @@ TEST_F(ResolveInstallDirTest, ValueOfAnotherTypeIsReadAsText) {
     const wchar_t value[] = L"D:\\Binary";
     WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_BINARY, value, sizeof(value));
     EXPECT_EQ(L"D:\\Binary", Resolve());
-    // An odd byte count cannot end in half a character.
+    // An odd byte count cannot end in half a character: "D:" is left, which
+    // is no absolute path, so the default is used.
     WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_BINARY, value, 5);
-    EXPECT_EQ(L"D:", Resolve());
+    EXPECT_EQ(ProgramFilesDefault(), Resolve());
 }
 
 TEST_F(ResolveInstallDirTest, UnterminatedValuesAtTheLimit) {
@@ -125,7 +164,10 @@ TEST_F(ResolveInstallDirTest, ValuesOfOtherTypesStayBounded) {
     // Four bytes of a number read as two characters: terminated, nothing more.
     const DWORD number = 0x00420041;  // "AB"
     WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_DWORD, &number, sizeof(number));
-    EXPECT_EQ(L"AB", Resolve());
+    PathBuffer read = {};
+    ASSERT_TRUE(ReadRegistryPath(HKEY_LOCAL_MACHINE, kOwnKey.c_str(), L"dir", read));
+    EXPECT_STREQ(L"AB", read);
+    EXPECT_EQ(ProgramFilesDefault(), Resolve()) << "no absolute path";
     // A list of strings: only the first one.
     const wchar_t list[] = L"D:\\First\0D:\\Second\0";
     WriteRegistryValue(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", REG_MULTI_SZ, list, sizeof(list));

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <aclapi.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/process_security.h"
 #include "tests/support/test_files.h"
 
 namespace velora {
@@ -91,6 +93,42 @@ InstallWorker::Launcher DemoSetup() {
 
 bool IsFinished(const std::atomic<InstallState>& state) {
     return state.load() == InstallState::Finished;
+}
+
+// Wine does not enforce a kernel object's DACL, so what is checked is the DACL
+// the objects carry.
+TEST(ProgressChannelTest, ElevatedObjectsAreForAdministratorsAndSystemOnly) {
+    ProgressChannel channel(L"VELORA_TEST_SECURED_MAP", L"VELORA_TEST_SECURED_EVENT",
+                            ChannelAccess::kAdministratorsOnly);
+    ASSERT_FALSE(channel.IsTaken());
+    const auto expected = SecurityFromSddl(kAdministratorsOnlySddl);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL wanted = nullptr;
+    ASSERT_TRUE(::GetSecurityDescriptorDacl(expected.Get(), &present, &wanted, &defaulted));
+    for (HANDLE object : {channel.Mapping(), channel.Event()}) {
+        ASSERT_NE(nullptr, object);
+        PACL dacl = nullptr;
+        ScopedLocalMemory<PSECURITY_DESCRIPTOR> found;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                    nullptr, &dacl, nullptr, found.Receive()));
+        EXPECT_TRUE(SameAcl(wanted, dacl));
+    }
+}
+
+TEST(ProgressChannelTest, ObjectsThatExistedBeforeMakeTheChannelTaken) {
+    const struct {
+        const wchar_t* mapping;
+        const wchar_t* event;
+    } firsts[] = {{L"VELORA_TEST_TAKEN_MAP", nullptr}, {nullptr, L"VELORA_TEST_TAKEN_EVENT"}};
+    for (const auto& first : firsts) {
+        ProgressChannel squatter(first.mapping, first.event, ChannelAccess::kDefault);
+        ASSERT_FALSE(squatter.IsTaken());
+        ProgressChannel installer(L"VELORA_TEST_TAKEN_MAP", L"VELORA_TEST_TAKEN_EVENT");
+        EXPECT_TRUE(installer.IsTaken());
+    }
+    ProgressChannel alone(L"VELORA_TEST_TAKEN_MAP", L"VELORA_TEST_TAKEN_EVENT");
+    EXPECT_FALSE(alone.IsTaken()) << "both gone with their makers";
 }
 
 TEST(InstallWorker, ForwardsReportsUpToOneHundredAndFinishes) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -12,25 +15,22 @@ namespace velora {
 namespace {
 
 using test::FileExists;
+using test::FolderEntries;
 using test::FolderExists;
 using test::ScopedEnvironmentVariable;
 using test::TempFolder;
 
-// The names of everything in `folder`.
-std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
-    std::vector<std::wstring> entries;
-    WIN32_FIND_DATAW found = {};
-    ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) {
-        return entries;
+// Where a process that is not elevated puts the setup folder: below TMP.
+std::wstring UserTempParent() {
+    PathBuffer parent = {};
+    return SetupTempParent(parent, kPathChars, Elevation::kNotElevated) ? parent : L"";
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(std::towlower(c));
     }
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            entries.push_back(name);
-        }
-    } while (::FindNextFileW(find.Get(), &found));
-    return entries;
+    return text;
 }
 
 // Points TMP and TEMP at a folder of the test's own.
@@ -55,6 +55,37 @@ TEST(FormatSetupCommandLineTest, QuotesProgramAndDirectory) {
         line);
 }
 
+TEST(FormatSetupCommandLineTest, NoSeparatorEscapesTheClosingQuote) {
+    const struct {
+        const wchar_t* dir;
+        const wchar_t* argument;
+    } cases[] = {
+        {L"D:\\Velora\\", L"/instpath=\"D:\\Velora\""},
+        {L"D:\\Velora\\\\/", L"/instpath=\"D:\\Velora\""},
+        {L"D:\\", L"/instpath=\"D:\\\\\""},  // reads back as D:\ (two backslashes, then the quote)
+    };
+    for (const auto& c : cases) {
+        wchar_t line[kSetupCommandLineChars] = {};
+        ASSERT_TRUE(FormatSetupCommandLine(L"C:\\s.exe", c.dir, line, kSetupCommandLineChars));
+        EXPECT_EQ(std::wstring(L"\"C:\\s.exe\" ") + c.argument, line) << c.dir;
+        int argc = 0;
+        ScopedLocalMemory<LPWSTR*> argv(::CommandLineToArgvW(line, &argc));
+        ASSERT_EQ(2, argc) << c.dir;
+    }
+}
+
+TEST(SetupTempParentTest, ElevatedUsesTheSystemTempFolderWhateverTmpSays) {
+    TempFolder elsewhere(L"velora tmp elsewhere");
+    ScopedTempFolderVariables tempVariables(elsewhere.Path());
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(0u, ::GetWindowsDirectoryW(windows, MAX_PATH));
+    PathBuffer parent = {};
+    ASSERT_TRUE(SetupTempParent(parent, kPathChars, Elevation::kElevated));
+    EXPECT_EQ(std::wstring(windows) + L"\\Temp\\", parent);
+    ASSERT_TRUE(SetupTempParent(parent, kPathChars, Elevation::kNotElevated));
+    EXPECT_EQ(elsewhere.Path() + L"\\", parent);
+}
+
 TEST(FormatSetupCommandLineTest, RefusesWhatDoesNotFit) {
     wchar_t line[24] = L"previous";
     EXPECT_FALSE(FormatSetupCommandLine(L"C:\\t.exe", L"D:\\Velora", line, 24));
@@ -77,7 +108,8 @@ class ExtractAndRunSetupTest : public ::testing::Test {
     // program's folder) is gone when this returns.
     long LaunchAndWait(const std::wstring& dir, SetupLaunchError* error = nullptr,
                        const FolderNameSource& names = RandomSetupFolderName) {
-        SetupLaunch launch = ExtractAndRunSetup(dir.c_str(), installer_, names);
+        SetupLaunch launch =
+            ExtractAndRunSetup(dir.c_str(), installer_, names, UserTempParent().c_str());
         if (error != nullptr) {
             *error = launch.error;
         }
@@ -121,7 +153,7 @@ TEST_F(ExtractAndRunSetupTest, TempFolderWithSpacesStartsTheRealProgram) {
     const std::wstring dir = root / L"target";
     EXPECT_EQ(0, LaunchAndWait(dir));
     EXPECT_TRUE(ProductInstalledIn(dir));
-    EXPECT_EQ(0u, program_.find(temp + L"\\" + kSetupFolderPrefix))
+    EXPECT_EQ(0u, Lower(program_).find(Lower(temp + L"\\" + kSetupFolderPrefix)))
         << "the program goes to a folder of its own in the temp folder: " << program_.c_str();
 }
 
@@ -191,7 +223,8 @@ TEST(ExtractAndRunSetupCommandLineTest, ProgramGetsItsQuotedPathAndTheDirectory)
 
     std::wstring program;
     {
-        SetupLaunch launch = ExtractAndRunSetup(L"D:\\My Apps\\Velora", carrier);
+        SetupLaunch launch = ExtractAndRunSetup(L"D:\\My Apps\\Velora\\", carrier,
+                                                RandomSetupFolderName, UserTempParent().c_str());
         ASSERT_TRUE(launch.process);
         program = launch.folder.ProgramPath();
         ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(launch.process.Get(), 30000));
@@ -201,8 +234,10 @@ TEST(ExtractAndRunSetupCommandLineTest, ProgramGetsItsQuotedPathAndTheDirectory)
     const std::string bytes = test::ReadFileBytes(argsFile);
     const std::wstring line(reinterpret_cast<const wchar_t*>(bytes.data()),
                             bytes.size() / sizeof(wchar_t));
-    EXPECT_EQ(L"\"" + program + L"\" /instpath=\"D:\\My Apps\\Velora\"", line);
-    EXPECT_EQ(0u, program.find(temp / kSetupFolderPrefix));
+    // Started by the path of the open file (the file system's spelling), in
+    // its own folder; the trailing separator would have escaped the quote.
+    EXPECT_EQ(Lower(L"\"" + program + L"\" /instpath=\"D:\\My Apps\\Velora\""), Lower(line));
+    EXPECT_EQ(0u, Lower(program).find(Lower(temp / kSetupFolderPrefix)));
     EXPECT_TRUE(FolderEntries(temp.Path()).empty()) << "the folder goes after the program ended";
 }
 

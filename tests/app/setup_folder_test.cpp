@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/process_security.h"
 #include "tests/support/test_files.h"
 
 namespace velora {
@@ -379,6 +380,83 @@ TEST_F(SetupFolderTest, FolderIsRemovedOnceTheProgramHasEnded) {
     folder.Remove();
     EXPECT_FALSE(FolderExists(path));
     EXPECT_FALSE(folder.IsCreated());
+}
+
+// What was set against what is there: every ACE counts, in order.
+TEST(SetupFolderCheckTest, AclsMatchOnlyWhenEveryAceIsTheSame) {
+    const wchar_t* base = L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FRFX;;;BU)";
+    const struct {
+        const wchar_t* other;
+        bool same;
+    } cases[] = {
+        {base, true},
+        {L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)", false},  // order
+        {L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FA;;;BU)", false},    // rights
+        {L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FRFX;;;WD)", false},  // who
+        {L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;CI;FRFX;;;BU)", false},    // inheritance
+        {L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", false},                    // one missing
+        {L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FRFX;;;BU)(A;;FA;;;WD)", false},
+    };
+    auto daclOf = [](const ScopedLocalMemory<PSECURITY_DESCRIPTOR>& sd) {
+        BOOL present = FALSE, defaulted = FALSE;
+        PACL dacl = nullptr;
+        ::GetSecurityDescriptorDacl(sd.Get(), &present, &dacl, &defaulted);
+        return dacl;
+    };
+    const auto expected = SecurityFromSddl(base);
+    ASSERT_TRUE(expected);
+    for (const auto& c : cases) {
+        const auto other = SecurityFromSddl(c.other);
+        ASSERT_TRUE(other) << c.other;
+        EXPECT_EQ(c.same, SameAcl(daclOf(expected), daclOf(other))) << c.other;
+    }
+    EXPECT_FALSE(SameAcl(daclOf(expected), nullptr)) << "a null DACL grants everyone everything";
+}
+
+TEST_F(SetupFolderTest, FolderChecksRefuseWhatWasNotMadeHere) {
+    const auto expected = MakeSetupFolderSecurity();
+    ASSERT_TRUE(expected);
+    const std::wstring file = parent_ / L"a file";
+    test::WriteFileBytes(file, "x");
+    const std::wstring plain = parent_ / L"plain folder";
+    ASSERT_TRUE(::CreateDirectoryW(plain.c_str(), nullptr));
+    auto open = [](const std::wstring& path) {
+        return ScopedHandle(::CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    };
+    EXPECT_EQ(FolderRefusal::kNotAPlainFolder,
+              CheckSetupFolder(open(file).Get(), expected.Get(), DescriptorCheck::kSkip));
+    // A folder with the DACL it inherited, not the one asked for.
+    const FolderRefusal inherited =
+        CheckSetupFolder(open(plain).Get(), expected.Get(), DescriptorCheck::kFull);
+    EXPECT_TRUE(inherited == FolderRefusal::kDaclNotAsSet ||
+                inherited == FolderRefusal::kUntrustedOwner)
+        << static_cast<int>(inherited);
+    EXPECT_EQ(FolderRefusal::kNone,
+              CheckSetupFolder(open(plain).Get(), expected.Get(), DescriptorCheck::kSkip));
+}
+
+// Where the folder can be renamed while it is open (Wine; on Windows the
+// handle the installer holds forbids it), a link or folder put in its place
+// before the clean-up must not lose its files.
+TEST_F(SetupFolderTest, CleanUpLeavesAFolderSwappedInItsPlaceAlone) {
+    SetupFolder folder;
+    ASSERT_TRUE(folder.Create(parent_.Path().c_str()));
+    ASSERT_TRUE(folder.WriteProgram("MZ", 2));
+    folder.ReleaseProgram();
+    const std::wstring path = folder.Path();
+    const std::wstring moved = parent_ / L"moved away";
+    if (!::MoveFileW(path.c_str(), moved.c_str())) {
+        GTEST_SKIP() << "this system keeps an open folder from being renamed";
+    }
+    ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+    const std::wstring decoy = path + L"\\" + kSetupProgramName;
+    test::WriteFileBytes(decoy, "the user's own file");
+
+    folder.Remove();
+    EXPECT_EQ("the user's own file", test::ReadFileBytes(decoy));
+    EXPECT_TRUE(FolderExists(path));
 }
 
 }  // namespace

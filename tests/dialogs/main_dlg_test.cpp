@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/exit_codes.h"
 #include "app/msg_dlg.h"
 #include "app/post_install.h"
 #include "app/process_control.h"
@@ -229,6 +230,12 @@ TEST_F(MainWindow, AtHundredTheStartPageReturnsWithOnlyLaunchAndThePostInstallAc
     };
     dialog_->OnInstallProgress(95);
     print();  // the progress page as it was last seen
+    // A 100 while the product is not there yet (a forged report) finishes nothing.
+    dialog_->OnInstallProgress(100);
+    EXPECT_FALSE(Shown(kLaunch));
+    EXPECT_FALSE(test::FolderExists(dir / L"Profiles"));
+    ::CreateDirectoryW((dir / L"Program").c_str(), nullptr);
+    test::WriteFileBytes(dir / L"Program\\Dovanix.exe", "MZ");
     dialog_->OnInstallProgress(100);
     EXPECT_TRUE(Shown(kStartPage));
     EXPECT_TRUE(Shown(kLaunch));
@@ -281,6 +288,27 @@ class MainWindowClosing : public MainWindow {
     int RunModal() { return dialog_->DoModal(nullptr); }
     HWND Main() const { return dialog_->Handle(); }
 };
+
+// Another program made the progress objects before the installer: it could
+// report anything, so nothing is installed and nothing of the user's ended.
+TEST_F(MainWindowClosing, ProgressObjectsMadeByAnotherProgramStopTheInstall) {
+    dialog_.reset();
+    ProgressChannel squatter(kProgressMappingName, kProgressEventName, ChannelAccess::kDefault);
+    ASSERT_FALSE(squatter.IsTaken());
+    SetUp();
+    ASSERT_TRUE(dialog_->Progress().IsTaken());
+    bool noticeShown = false;
+    RunFromMessageLoop(100, [&] { SendClickRecord(Main(), kInstall); });
+    RunFromMessageLoop(500, [&] {
+        HWND notice = test::FindMessageDialog();
+        noticeShown = notice != nullptr;
+        SendClickRecord(notice, CMsgDlg::kButtonOne);  // "关闭"
+    });
+    EXPECT_EQ(kExitProgressChannelTaken, RunModal());
+    EXPECT_TRUE(noticeShown);
+    EXPECT_EQ(0, launches_);
+    EXPECT_EQ(InstallState::Idle, dialog_->GetInstallState());
+}
 
 TEST_F(MainWindowClosing, BeforeInstallingItAsksAndCancelKeepsTheWindow) {
     int dialogsWhileAsking = 0;

@@ -141,7 +141,14 @@ class SetupFaultWindow : public ::testing::TestWithParam<FaultCase> {
                 // The installer's payload, read from the built installer.
                 HMODULE installer = ::LoadLibraryExW(BuiltProgramPath(L"VeloraSetup.exe").c_str(),
                                                      nullptr, LOAD_LIBRARY_AS_DATAFILE);
-                SetupLaunch launch = ExtractAndRunSetup(dir, installer);
+                // Not writable: the user's temp folder (TMP), used as a
+                // process that is not elevated would.
+                PathBuffer userTemp = {};
+                const bool toUserTemp =
+                    start == Start::kTempNotWritable &&
+                    SetupTempParent(userTemp, kPathChars, Elevation::kNotElevated);
+                SetupLaunch launch = ExtractAndRunSetup(dir, installer, RandomSetupFolderName,
+                                                        toUserTemp ? userTemp : nullptr);
                 if (installer != nullptr) {
                     ::FreeLibrary(installer);
                 }

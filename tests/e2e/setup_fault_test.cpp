@@ -88,15 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SilentFault{"NoFault", L"", kExitOk, true}),
     [](const ::testing::TestParamInfo<SilentFault>& info) { return info.param.name; });
 
-TEST_F(SilentSetupFault, UnwritableTempFolderGivesPayloadUnavailable) {
-    // A temp folder that does not exist cannot take the setup program.
-    ScopedEnvironmentVariable tmp(L"TMP", (work_ / L"missing\\").c_str());
-    ScopedEnvironmentVariable temp(L"TEMP", (work_ / L"missing\\").c_str());
-    EXPECT_EQ(RunSilent(), kExitPayloadUnavailable);
-    EXPECT_FALSE(test::FolderExists(dir_));
-    ExpectNoPostInstallActions();
-}
-
 TEST_F(SilentSetupFault, MissingPayloadGivesPayloadUnavailable) {
     EXPECT_EQ(RunSilent(L"installer_without_payload.exe"), kExitPayloadUnavailable);
     EXPECT_FALSE(test::FolderExists(dir_));

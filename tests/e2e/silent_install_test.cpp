@@ -9,6 +9,8 @@
 
 #include "app/driver.h"
 #include "app/exit_codes.h"
+#include "app/process_security.h"
+#include "app/progress_channel.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_registry.h"
 
@@ -136,11 +138,29 @@ TEST_F(SilentInstallTest, MissingPayloadIsReported) {
     EXPECT_FALSE(FolderExists(work_ / L"Target"));
 }
 
-TEST_F(SilentInstallTest, UnwritableTempFolderIsReported) {
-    ScopedEnvironmentVariable tmp(L"TMP", (work_ / L"missing\\").c_str());
-    ScopedEnvironmentVariable temp(L"TEMP", (work_ / L"missing\\").c_str());
+// The user's TMP is the user's: an elevated installer writes nothing there.
+TEST_F(SilentInstallTest, ElevatedInstallerLeavesTheUsersTempFolderAlone) {
+    if (!IsProcessElevated()) {
+        GTEST_SKIP() << "the installer would run elevated; this test does not";
+    }
+    const std::wstring decoy = work_ / L"user temp";
+    ASSERT_TRUE(::CreateDirectoryW(decoy.c_str(), nullptr));
+    ScopedEnvironmentVariable tmp(L"TMP", (decoy + L"\\").c_str());
+    ScopedEnvironmentVariable temp(L"TEMP", (decoy + L"\\").c_str());
     test::WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", work_ / L"Target");
-    EXPECT_EQ(kExitPayloadUnavailable, RunInstaller(L"/s"));
+    EXPECT_EQ(kExitOk, RunInstaller(L"/s"));
+    EXPECT_TRUE(ProductInstalledIn(work_ / L"Target"));
+    EXPECT_TRUE(test::FolderIsEmpty(decoy));
+}
+
+// Somebody made the progress objects first and reported 100: nothing runs.
+TEST_F(SilentInstallTest, ProgressObjectsMadeByAnotherProgramAreRefused) {
+    ProgressChannel squatter(kProgressMappingName, kProgressEventName, ChannelAccess::kDefault);
+    ASSERT_FALSE(squatter.IsTaken());
+    ASSERT_NE(nullptr, squatter.Event());
+    test::WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", work_ / L"Target");
+    EXPECT_EQ(kExitProgressChannelTaken, RunInstaller(L"/s"));
+    EXPECT_FALSE(FolderExists(work_ / L"Target"));
 }
 
 TEST_F(SilentInstallTest, PayloadThatCannotStartIsReported) {

@@ -26,6 +26,22 @@ TempFolder::~TempFolder() {
     RemoveTree(path_);
 }
 
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> entries;
+    WIN32_FIND_DATAW found = {};
+    ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) {
+        return entries;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            entries.push_back(name);
+        }
+    } while (::FindNextFileW(find.Get(), &found));
+    return entries;
+}
+
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
     HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);

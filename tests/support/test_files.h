@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "base/win_handles.h"
 
@@ -28,6 +29,11 @@ class TempFolder {
 };
 
 void RemoveTree(const std::wstring& path);
+// The names of everything in `folder` (no "." or "..").
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+inline bool FolderIsEmpty(const std::wstring& folder) {
+    return FolderEntries(folder).empty();
+}
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
