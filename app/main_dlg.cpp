@@ -240,14 +240,18 @@ void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
 // ---- Installing --------------------------------------------------------------------
 
 void CMainDlg::StartInstall() {
-    if (FindProcessByName(kProductImageName)) {
+    const ProcessMatch product = MatchProduct(installDir_);
+    if (AnyRunning(product)) {
         CMsgDlg running;
         running.LoadLayout(kProductRunningLayout);
         if (running.DoModal(Handle()) != 0) {
             EndDialog(0);
             return;
         }
-        TerminateProcessByName(kProductImageName);
+        // The setup program would find the product's files in use.
+        if (!EndAll(product, kEndProcessTimeoutMs)) {
+            return;
+        }
     }
     TerminateProcessByName(kUpdaterImageName);
     SetCustomArea(false, false);
