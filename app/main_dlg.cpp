@@ -249,14 +249,20 @@ void CMainDlg::StartInstall() {
         EndDialog(kExitProgressChannelTaken);
         return;
     }
-    if (FindProcessByName(kProductImageName)) {
+    const ProcessMatch product = MatchProduct(installDir_);
+    if (AnyRunning(product)) {
         CMsgDlg running;
         running.LoadLayout(kProductRunningLayout);
         if (running.DoModal(Handle()) != 0) {
             EndDialog(0);
             return;
         }
-        TerminateProcessByName(kProductImageName);
+        // The setup program would find the product's files in use: say so
+        // and stay on the start page.
+        if (!EndAll(product, kEndProcessTimeoutMs)) {
+            ShowNotice(Handle(), kProductStillRunningText);
+            return;
+        }
     }
     TerminateProcessByName(kUpdaterImageName);
     SetCustomArea(false, false);

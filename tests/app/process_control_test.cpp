@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cwctype>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/win_handles.h"
@@ -35,6 +38,7 @@ struct ProcessReaper {
         for (ScopedHandle* process : processes) {
             if (*process && !HasEnded(*process, 0)) {
                 TerminateProcess(process->Get(), 1);
+                HasEnded(*process, 2000);  // so that its folder can go
             }
         }
     }
@@ -67,7 +71,7 @@ TEST(ProcessControl, NameIsComparedIgnoringCase) {
     EXPECT_FALSE(FindProcessByName(kProductImageName));
 }
 
-TEST(ProcessControl, TerminatesOnlyTheFirstOfTwoInstances) {
+TEST(ProcessControl, EndsEveryInstanceByNameAndWaitsForThem) {
     TempFolder first(L"velora_process_first");
     TempFolder second(L"velora_process_second");
     ScopedHandle a = StartAs(first, kProductImageName);
@@ -80,13 +84,144 @@ TEST(ProcessControl, TerminatesOnlyTheFirstOfTwoInstances) {
     EXPECT_FALSE(HasEnded(b, 0));
 
     EXPECT_TRUE(TerminateProcessByName(kProductImageName));
-    const HANDLE both[] = {a.Get(), b.Get()};
-    ASSERT_LT(WaitForMultipleObjects(2, both, FALSE, 5000), WAIT_OBJECT_0 + 2);
-    Sleep(300);
-    const int ended = (HasEnded(a, 0) ? 1 : 0) + (HasEnded(b, 0) ? 1 : 0);
-    EXPECT_EQ(ended, 1);
-    EXPECT_TRUE(FindProcessByName(kProductImageName));  // the second keeps running
+    EXPECT_TRUE(HasEnded(a, 0));
+    EXPECT_TRUE(HasEnded(b, 0));
+    EXPECT_FALSE(FindProcessByName(kProductImageName));
 }
+
+// Two instances of the product installed in <temp>\Velora and one of a program
+// of the same name elsewhere.
+class ProductInstances : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryW(installDir_.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((installDir_ + L"\\Program").c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((root_ / L"elsewhere").c_str(), nullptr));
+        installed_[0] = StartAs(root_, L"Velora\\Program\\Dovanix.exe");
+        installed_[1] = test::StartProgram(L"\"" + installDir_ + L"\\Program\\Dovanix.exe\"");
+        other_ = StartAs(root_, L"elsewhere\\Dovanix.exe");
+        ASSERT_TRUE(installed_[1]);
+    }
+    bool InstalledEnded() { return HasEnded(installed_[0], 0) && HasEnded(installed_[1], 0); }
+
+    TempFolder root_{L"velora_process_product"};
+    const std::wstring installDir_ = root_ / L"Velora";
+    ScopedHandle installed_[2];
+    ScopedHandle other_;
+    ProcessReaper reaper_{{&installed_[0], &installed_[1], &other_}};
+};
+
+// Ways the install directory may reach the product check.
+std::wstring AsGiven(const std::wstring& dir) {
+    return dir;
+}
+std::wstring Respelt(const std::wstring& dir) {
+    std::wstring spelt = dir + L"\\";
+    for (wchar_t& c : spelt) {
+        c = c == L'\\' ? L'/' : static_cast<wchar_t>(towupper(c));
+    }
+    return spelt;
+}
+std::wstring Unknown(const std::wstring&) {
+    return std::wstring();
+}
+
+struct InstallDirCase {
+    const char* name;
+    std::wstring (*spell)(const std::wstring& installDir);
+    bool endsTheOther;
+};
+
+void PrintTo(const InstallDirCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProductInstancesByDir : public ProductInstances,
+                              public ::testing::WithParamInterface<InstallDirCase> {};
+
+TEST_P(ProductInstancesByDir, EndsAllItMatchesAndWaitsForThem) {
+    const std::wstring dir = GetParam().spell(installDir_);
+    const ProcessMatch product = MatchProduct(dir.c_str());
+    EXPECT_TRUE(AnyRunning(product));
+    EXPECT_TRUE(EndAll(product, kEndProcessTimeoutMs));
+    EXPECT_TRUE(InstalledEnded());
+    EXPECT_EQ(HasEnded(other_, 0), GetParam().endsTheOther);
+    EXPECT_FALSE(AnyRunning(product));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProcessControl, ProductInstancesByDir,
+    ::testing::Values(InstallDirCase{"AsGiven", &AsGiven, false},
+                      InstallDirCase{"OtherCaseSlashesAndTrailingSeparator", &Respelt, false},
+                      InstallDirCase{"UnknownMatchesByName", &Unknown, true}),
+    [](const ::testing::TestParamInfo<InstallDirCase>& info) { return info.param.name; });
+
+TEST_F(ProductInstances, InstancesOfAnotherSessionAreLeftAlone) {
+    // Everything here runs in one session: ask about the next one.
+    ProcessMatch product = MatchProduct(installDir_.c_str());
+    ASSERT_NE(product.sessionId, kNoSession);
+    ++product.sessionId;
+    EXPECT_FALSE(AnyRunning(product));
+    EXPECT_TRUE(EndAll(product, 500));
+    EXPECT_FALSE(HasEnded(installed_[0], 300));
+    EXPECT_FALSE(HasEnded(installed_[1], 0));
+}
+
+TEST_F(ProductInstances, OneThatCannotBeOpenedToEndItFails) {
+    ScopedHandle guarded = test::StartProgram(L"\"" + installDir_ + L"\\Program\\Dovanix.exe\"",
+                                              test::kEndingDeniedSddl);
+    ASSERT_TRUE(guarded);
+    ProcessReaper reaper{{&guarded}};
+    EXPECT_FALSE(EndAll(MatchProduct(installDir_.c_str()), kEndProcessTimeoutMs));
+    EXPECT_FALSE(HasEnded(guarded, 0));
+}
+
+// Stand-ins for TerminateProcess: one that ends nothing, and one that ends the
+// process 300 ms later, as one slow to exit would.
+BOOL WINAPI LeaveRunning(HANDLE, UINT) {
+    return TRUE;
+}
+BOOL WINAPI EndLater(HANDLE process, UINT exitCode) {
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        return FALSE;
+    }
+    std::thread([copy, exitCode] {
+        Sleep(300);
+        TerminateProcess(copy, exitCode);
+        CloseHandle(copy);
+    }).detach();
+    return TRUE;
+}
+
+struct SlowEndCase {
+    const char* name;
+    TerminateFunction terminate;
+    bool endsInTime;
+};
+
+void PrintTo(const SlowEndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProductInstancesEnding : public ProductInstances,
+                               public ::testing::WithParamInterface<SlowEndCase> {};
+
+TEST_P(ProductInstancesEnding, WaitsBoundedAndTellsWhetherAllExited) {
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(EndAll(MatchProduct(installDir_.c_str()), 1000, GetParam().terminate),
+              GetParam().endsInTime);
+    EXPECT_LT(GetTickCount64() - start, 1800u);
+    EXPECT_EQ(InstalledEnded(), GetParam().endsInTime);
+}
+
+INSTANTIATE_TEST_SUITE_P(ProcessControl, ProductInstancesEnding,
+                         ::testing::Values(SlowEndCase{"ExitingLate", &EndLater, true},
+                                           SlowEndCase{"NotExiting", &LeaveRunning, false}),
+                         [](const ::testing::TestParamInfo<SlowEndCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace velora

@@ -373,12 +373,17 @@ TEST_F(MainWindowClosing, ASetupProgramEndingMidWayLetsCloseEndAtOnce) {
 
 class RunningProduct : public MainWindowClosing {
   protected:
-    // Starts the idle stand-in under `name` (the product by default).
-    void StartProduct(const wchar_t* name = kProductImageName) {
-        const std::wstring path = folder_ / name;
+    // Starts the idle stand-in as `relativePath` below the folder, by default
+    // as the product installed in <folder>\Velora, where InstallIntoFolder
+    // points the window.
+    void StartProduct(const wchar_t* relativePath = L"Velora\\Program\\Dovanix.exe",
+                      const wchar_t* processSddl = nullptr) {
+        ::CreateDirectoryW((folder_ / L"Velora").c_str(), nullptr);
+        ::CreateDirectoryW((folder_ / L"Velora\\Program").c_str(), nullptr);
+        const std::wstring path = folder_ / relativePath;
         ASSERT_TRUE(
             ::CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), path.c_str(), FALSE));
-        product_ = test::StartProgram(L"\"" + path + L"\"");
+        product_ = test::StartProgram(L"\"" + path + L"\"", processSddl);
         ASSERT_TRUE(product_);
     }
     void TearDown() override {
@@ -387,6 +392,7 @@ class RunningProduct : public MainWindowClosing {
         }
         MainWindowClosing::TearDown();
     }
+    void InstallIntoFolder() { dialog_->ApplyChosenFolder(folder_.Path().c_str()); }
     bool ProductEnded(DWORD waitMs) {
         return ::WaitForSingleObject(product_.Get(), waitMs) == WAIT_OBJECT_0;
     }
@@ -397,7 +403,10 @@ class RunningProduct : public MainWindowClosing {
 
 TEST_F(RunningProduct, QuittingTheInstallLeavesTheProductAndStartsNothing) {
     StartProduct();
-    RunFromMessageLoop(100, [&] { SendClickRecord(Main(), kInstall); });
+    RunFromMessageLoop(100, [&] {
+        InstallIntoFolder();
+        SendClickRecord(Main(), kInstall);
+    });
     RunFromMessageLoop(400, [&] {
         SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "退出安装"
     });
@@ -409,13 +418,66 @@ TEST_F(RunningProduct, QuittingTheInstallLeavesTheProductAndStartsNothing) {
 
 TEST_F(RunningProduct, ContinuingEndsTheProductAndInstalls) {
     StartProduct();
-    RunFromMessageLoop(100, [&] { SendClickRecord(Main(), kInstall); });
+    RunFromMessageLoop(100, [&] {
+        InstallIntoFolder();
+        SendClickRecord(Main(), kInstall);
+    });
     RunFromMessageLoop(400, [&] {
         SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonZero);  // "继续安装"
     });
     RunFromMessageLoop(900, [&] { ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
     EXPECT_EQ(RunModal(), 0);
     EXPECT_TRUE(ProductEnded(3000));
+    EXPECT_EQ(launches_, 1);
+}
+
+TEST_F(RunningProduct, AProductThatCannotBeEndedStopsTheInstallOnTheStartPage) {
+    StartProduct(L"Velora\\Program\\Dovanix.exe", test::kEndingDeniedSddl);
+    bool stayed = false;
+    RunFromMessageLoop(100, [&] {
+        InstallIntoFolder();
+        SendClickRecord(Main(), kInstall);
+    });
+    RunFromMessageLoop(400, [&] {
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonZero);  // "继续安装"
+    });
+    bool told = false;
+    RunFromMessageLoop(700, [&] {
+        stayed = Shown(kStartPage) && Shown(kInstall) && !Shown(kProgressPage);
+        told = test::FindMessageDialog() != nullptr;
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "关闭"
+    });
+    RunFromMessageLoop(900, [&] { SendClickRecord(Main(), kClose); });
+    RunFromMessageLoop(1100, [&] {
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonZero);  // "确定"
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_TRUE(stayed);
+    EXPECT_TRUE(told) << "the user is told why nothing happens";
+    EXPECT_FALSE(ProductEnded(0));
+    EXPECT_EQ(launches_, 0);
+    EXPECT_EQ(dialog_->GetInstallState(), InstallState::Idle);
+}
+
+TEST_F(RunningProduct, AProgramOfTheProductsNameElsewhereIsNotAskedAboutNorEnded) {
+    StartProduct(kProductImageName);
+    bool asked = false;
+    RunFromMessageLoop(100, [&] {
+        InstallIntoFolder();
+        SendClickRecord(Main(), kInstall);
+    });
+    RunFromMessageLoop(400, [&] {
+        const HWND question = test::FindMessageDialog();
+        asked = question != nullptr;
+        if (asked) {
+            SendClickRecord(question, CMsgDlg::kButtonOne);  // "退出安装"
+        } else {
+            ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_FALSE(asked);
+    EXPECT_FALSE(ProductEnded(0));
     EXPECT_EQ(launches_, 1);
 }
 

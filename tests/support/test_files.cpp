@@ -1,6 +1,7 @@
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <vector>
 
@@ -116,14 +117,21 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
     ::SetEnvironmentVariableW(name_.c_str(), hadPrevious_ ? previous_.c_str() : nullptr);
 }
 
-ScopedHandle StartProgram(const std::wstring& commandLine) {
+ScopedHandle StartProgram(const std::wstring& commandLine, const wchar_t* processSddl) {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
+    ScopedLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
+    if (processSddl != nullptr &&
+        !::ConvertStringSecurityDescriptorToSecurityDescriptorW(processSddl, SDDL_REVISION_1,
+                                                                descriptor.Receive(), nullptr)) {
+        return ScopedHandle();
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.Get(), FALSE};
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    if (!::CreateProcessW(nullptr, line.data(), descriptor ? &attributes : nullptr, nullptr, FALSE,
+                          0, nullptr, nullptr, &startup, &info)) {
         return ScopedHandle();
     }
     ::CloseHandle(info.hThread);

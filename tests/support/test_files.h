@@ -54,8 +54,14 @@ class ScopedEnvironmentVariable {
     bool hadPrevious_ = false;
 };
 
-// Starts a command line; the process handle, empty when it did not start.
-ScopedHandle StartProgram(const std::wstring& commandLine);
+// A process security descriptor under which anyone may wait for the process
+// and ask about it but nobody may open it to end it; only the handle its
+// starter holds can.
+inline constexpr wchar_t kEndingDeniedSddl[] = L"D:(A;;0x101000;;;WD)";
+
+// Starts a command line, with `processSddl` as the process's security
+// descriptor when given; the process handle, empty when it did not start.
+ScopedHandle StartProgram(const std::wstring& commandLine, const wchar_t* processSddl = nullptr);
 
 // Runs a command line and waits up to `timeoutMs`. Returns the exit code, or
 // -1 when it could not start or did not end in time (it is then terminated).
