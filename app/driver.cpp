@@ -87,21 +87,6 @@ bool IsOsSupported(DWORD version) {
     return major > 5 || (major == 5 && minor >= 1);
 }
 
-int ExitCodeForLaunchError(SetupLaunchError error) {
-    switch (error) {
-        case SetupLaunchError::kNone:
-            return kExitOk;
-        case SetupLaunchError::kNoInstallDir:
-            return kExitNoInstallDir;
-        case SetupLaunchError::kPayloadMissing:
-        case SetupLaunchError::kPayloadNotWritten:
-            return kExitPayloadUnavailable;
-        case SetupLaunchError::kNotStarted:
-            return kExitSetupNotStarted;
-    }
-    return kExitSetupNotStarted;
-}
-
 int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress, HMODULE payloadModule) {
     dir[0] = L'\0';
     if (progress.IsTaken()) {

@@ -32,7 +32,4 @@ bool ConfirmOldSystem();
 int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress,
                      HMODULE payloadModule = nullptr);
 
-// Exit code for a setup program that could not be started.
-int ExitCodeForLaunchError(SetupLaunchError error);
-
 }  // namespace velora

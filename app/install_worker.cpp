@@ -1,6 +1,8 @@
 #include "app/install_worker.h"
 
 #include <system_error>
+
+#include "app/exit_codes.h"
 #include <utility>
 
 namespace velora {
@@ -40,20 +42,39 @@ bool InstallWorker::Start(const wchar_t* installDir) {
 
 void InstallWorker::Run() {
     SetupLaunch launch;
+    int notStarted = kExitNoInstallDir;
     // A channel somebody else made first is never followed.
-    if (installDir_[0] != L'\0' && !channel_.IsTaken()) {
+    if (channel_.IsTaken()) {
+        notStarted = kExitProgressChannelTaken;
+    } else if (installDir_[0] != L'\0') {
         launch = launcher_(installDir_);
+        notStarted = ExitCodeForLaunchError(
+            launch.error == SetupLaunchError::kNone ? SetupLaunchError::kNotStarted : launch.error);
     }
     if (!launch.process) {
         if (report_) {
             report_();
         }
         state_.store(InstallState::Finished);
+        PostEnd(InstallEnd::kNotStarted, notStarted);
         return;
     }
-    if (FollowProgress(launch.process.Get())) {
-        state_.store(InstallState::Finished);
+    if (!FollowProgress(launch.process.Get())) {
+        return;  // the window is going away
     }
+    DWORD exitCode = 0;
+    const bool observed = ::WaitForSingleObject(launch.process.Get(), 0) == WAIT_OBJECT_0 &&
+                          ::GetExitCodeProcess(launch.process.Get(), &exitCode);
+    state_.store(InstallState::Finished);
+    if (observed) {
+        PostEnd(InstallEnd::kSetupExited, static_cast<int>(exitCode));
+    } else {
+        PostEnd(InstallEnd::kLost, kExitSetupLost);
+    }
+}
+
+void InstallWorker::PostEnd(InstallEnd end, int code) {
+    ::PostMessageW(target_, WM_INSTALL_ENDED, static_cast<WPARAM>(end), static_cast<LPARAM>(code));
 }
 
 void InstallWorker::Forward() {

@@ -18,6 +18,17 @@ namespace velora {
 // percentage exactly as the setup program wrote it, lParam 0.
 inline constexpr UINT WM_INSTALL_PROGRESS = WM_USER + 2;
 
+// Posted to the main window once, when the worker is done: wParam is an
+// InstallEnd, lParam the exit code that belongs to it (the setup program's,
+// or the installer's own code for a setup program that never ran). Posted
+// after every progress report, so it arrives after them.
+inline constexpr UINT WM_INSTALL_ENDED = WM_USER + 4;
+enum class InstallEnd : WPARAM {
+    kSetupExited = 0,  // lParam: the setup program's exit code
+    kNotStarted = 1,   // lParam: the installer's exit code for why
+    kLost = 2,         // the end or the exit code could not be observed
+};
+
 // Runs the setup program on a thread of its own and forwards its progress
 // reports to a window. Destroying the worker stops it and waits for it, so
 // it never outlives the channel and state it reads and writes; the setup
@@ -46,6 +57,7 @@ class InstallWorker {
     bool FollowProgress(HANDLE process);
     // Posts the percentage now in the view to the window.
     void Forward();
+    void PostEnd(InstallEnd end, int code);
 
     HWND target_;
     const ProgressChannel& channel_;

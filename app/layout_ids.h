@@ -15,6 +15,11 @@ inline constexpr UINT kNoticeLayout = 109;
 // Texts of the string table the installer shows itself.
 inline constexpr int kChannelTakenText = 103;
 inline constexpr int kProductStillRunningText = 104;
+// These carry "{code}", replaced by the exit code.
+inline constexpr int kSetupFailedText = 106;
+inline constexpr int kSetupUnfinishedText = 107;
+inline constexpr int kInstallFailedProgressText = 108;
+inline constexpr int kInstallFailedTitle = 109;
 
 // Posted by a window to itself to fit a list item to its rich text once the
 // layout has placed it (main window and agreement window).

@@ -92,6 +92,10 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             OnInstallProgress(static_cast<int>(wParam));
             result = 0;
             return true;
+        case WM_INSTALL_ENDED:
+            OnInstallEnded(static_cast<InstallEnd>(wParam), static_cast<int>(lParam));
+            result = 0;
+            return true;
         case WM_CHECK_DISK_SPACE:
             OnCheckDiskSpace();
             result = 0;
@@ -279,7 +283,7 @@ void CMainDlg::StartInstall() {
         if (report_) {
             report_();
         }
-        SetInstallState(InstallState::Finished);
+        OnInstallEnded(InstallEnd::kNotStarted, kExitSetupNotStarted);
     }
     EnableItem(main_ids::kHiddenPageButton, false);
 }
@@ -319,7 +323,45 @@ void CMainDlg::OnInstallProgress(int percent) {
     if (GetItemCheck(main_ids::kAutoStart)) {
         SetAutoStart(installDir_);
     }
+    completed_ = true;
     SetInstallState(InstallState::Finished);
+}
+
+void CMainDlg::OnInstallEnded(InstallEnd end, int code) {
+    SetInstallState(InstallState::Finished);
+    int failure = 0;
+    int notice = 0;
+    switch (end) {
+        case InstallEnd::kSetupExited:
+            if (code != 0) {
+                failure = code;
+                notice = kSetupFailedText;
+            } else if (!completed_) {
+                failure = kExitSetupUnfinished;
+                notice = kSetupUnfinishedText;
+            }
+            break;
+        case InstallEnd::kNotStarted:
+            failure = code;  // the user was told when the start failed
+            break;
+        case InstallEnd::kLost:
+            failure = code;
+            notice = kSetupUnfinishedText;
+            break;
+    }
+    if (failure == 0) {
+        return;
+    }
+    // Never a failure that reads as success: a setup program's code of 0
+    // cannot get here, and the window's result is this code from now on.
+    exitCode_ = failure;
+    SetItemText(main_ids::kProgressTitle, TextWithCode(kInstallFailedTitle, failure));
+    SetItemText(main_ids::kProgressText, TextWithCode(kInstallFailedProgressText, failure));
+    SetItemAttribute(main_ids::kProgressText, "class", L"progress_text_failed");
+    if (notice != 0) {
+        ShowNotice(Handle(), notice, failure);
+        EndDialog(failure);
+    }
 }
 
 void CMainDlg::LaunchProduct() {
@@ -346,7 +388,7 @@ void CMainDlg::OnCloseRequest() {
         case InstallState::Installing:
             break;  // the setup program is running: the window stays
         case InstallState::Finished:
-            EndDialog(0);
+            EndDialog(exitCode_);
             break;
     }
 }

@@ -42,6 +42,7 @@ inline constexpr int kLowSpaceNotice = 308;
 inline constexpr int kProgressPage = 400;
 inline constexpr int kProgressBar = 401;
 inline constexpr int kProgressText = 402;
+inline constexpr int kProgressTitle = 403;
 inline constexpr int kAgreementRow = 600;
 }  // namespace main_ids
 
@@ -73,6 +74,10 @@ class CMainDlg : public CInstallerDialog {
     void ApplyChosenFolder(const wchar_t* folder);
     void LaunchProduct();
     void OnInstallProgress(int percent);
+    // The worker is done: a failure is shown and becomes the exit code.
+    void OnInstallEnded(InstallEnd end, int code);
+    // What the window ends with when it is closed now.
+    int ExitCode() const { return exitCode_; }
     void OnCheckDiskSpace();
 
     // ---- Seams for tests --------------------------------------------------------
@@ -100,6 +105,8 @@ class CMainDlg : public CInstallerDialog {
     PathBuffer installDir_ = {};
     std::atomic<InstallState> state_{InstallState::Idle};
     bool confirmationAllowed_ = true;  // no second close confirmation while one is up
+    bool completed_ = false;           // a report of 100 finished the install
+    int exitCode_ = 0;                 // non-zero once the install failed
     InstallWorker::Launcher launcher_;
     InstallWorker::FailureReport report_;
     std::function<bool(const wchar_t*)> isLow_;

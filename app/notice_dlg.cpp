@@ -1,13 +1,44 @@
 #include "app/notice_dlg.h"
 
+#include <cwchar>
+
 #include "markup/string_pool.h"
 
 namespace velora {
 
-CNoticeDlg::CNoticeDlg(int stringId) {
-    LoadLayout(kNoticeLayout);
+std::wstring FormatExitCode(int code) {
+    // Exception and error codes (0xC0000005 for an access violation) are
+    // known in hexadecimal; a program's own codes are small numbers.
+    const auto bits = static_cast<unsigned>(code);
+    if (bits < 0x10000u) {
+        return std::to_wstring(code);
+    }
+    wchar_t hex[16] = {};
+    std::swprintf(hex, 16, L"0x%08X", bits);
+    return hex;
+}
+
+std::wstring TextWithCode(int stringId, int code) {
     const std::wstring* text = BkString::Instance().Find(stringId);
-    if (text != nullptr) {
+    if (text == nullptr) {
+        return std::wstring();
+    }
+    // A plain token, not a format string: the table's text is never handed
+    // to a formatting function.
+    static const std::wstring kToken = L"{code}";
+    std::wstring out = *text;
+    const std::size_t at = out.find(kToken);
+    if (at != std::wstring::npos) {
+        out.replace(at, kToken.size(), FormatExitCode(code));
+    }
+    return out;
+}
+
+CNoticeDlg::CNoticeDlg(int stringId, const int* code) {
+    LoadLayout(kNoticeLayout);
+    if (code != nullptr) {
+        text_ = TextWithCode(stringId, *code);
+    } else if (const std::wstring* text = BkString::Instance().Find(stringId)) {
         text_ = *text;
     }
 }
@@ -23,6 +54,11 @@ bool CNoticeDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, 
 
 void ShowNotice(HWND owner, int stringId) {
     CNoticeDlg notice(stringId);
+    notice.DoModal(owner);
+}
+
+void ShowNotice(HWND owner, int stringId, int code) {
+    CNoticeDlg notice(stringId, &code);
     notice.DoModal(owner);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "app/exit_codes.h"
 #include "app/install_location.h"
 #include "app/process_security.h"
 #include "base/path_buffer.h"
@@ -33,6 +34,21 @@ bool FindPayload(HMODULE module, PayloadBytes& out) {
 }
 
 }  // namespace
+
+int ExitCodeForLaunchError(SetupLaunchError error) {
+    switch (error) {
+        case SetupLaunchError::kNone:
+            return kExitOk;
+        case SetupLaunchError::kNoInstallDir:
+            return kExitNoInstallDir;
+        case SetupLaunchError::kPayloadMissing:
+        case SetupLaunchError::kPayloadNotWritten:
+            return kExitPayloadUnavailable;
+        case SetupLaunchError::kNotStarted:
+            return kExitSetupNotStarted;
+    }
+    return kExitSetupNotStarted;
+}
 
 bool SetupTempParent(wchar_t* out, std::size_t capacity, Elevation elevation) {
     if (out == nullptr || capacity < kPathChars) {

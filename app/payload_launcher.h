@@ -22,6 +22,9 @@ enum class SetupLaunchError {
     kNotStarted,         // CreateProcess failed
 };
 
+// The installer's exit code for a setup program that could not be started.
+int ExitCodeForLaunchError(SetupLaunchError error);
+
 struct SetupLaunch {
     ScopedHandle process;  // the running setup program, when error is kNone
     SetupLaunchError error = SetupLaunchError::kNone;

@@ -14,6 +14,8 @@
 #include "app/agree_dlg.h"
 #include "app/main_dlg.h"
 #include "app/msg_dlg.h"
+#include "app/exit_codes.h"
+#include "app/notice_dlg.h"
 #include "tests/dialogs/modal_driver.h"
 #include "tests/support/test_canvas.h"
 #include "tests/support/test_files.h"
@@ -154,12 +156,43 @@ TEST(DialogSnapshots, AgreementAndMainWindow) {
     main.ToggleCustomInstall();
     test::PumpFor(50);
     Snapshot(main, L"layout_103_custom");
-    main.SetSetupLauncher([](const wchar_t*) { return SetupLaunch{}; });
+    // A "setup program" that never ends (this test itself), so the page
+    // stays at the reported percentage.
+    main.SetSetupLauncher([](const wchar_t*) {
+        HANDLE self = nullptr;
+        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(),
+                          &self, SYNCHRONIZE, FALSE, 0);
+        return SetupLaunch{ScopedHandle(self)};
+    });
     main.SetFailureReport([] {});
     main.StartInstall();
     main.OnInstallProgress(42);
     test::PumpFor(50);
     Snapshot(main, L"layout_103_progress");
+    ::DestroyWindow(main.Handle());
+}
+
+// A failed install: the progress page says so, and the notice names the code.
+TEST(DialogSnapshots, FailedInstallAndItsNotice) {
+    CMainDlg main;
+    main.SetLowSpaceTest([](const wchar_t*) { return false; });
+    main.SetSetupLauncher([](const wchar_t*) { return SetupLaunch{}; });
+    main.SetFailureReport([] {});
+    ASSERT_NE(main.Create(nullptr), nullptr);
+    ::ShowWindow(main.Handle(), SW_SHOWNA);
+    main.StartInstall();
+    test::PumpUntil(5000, [&] { return main.ExitCode() != 0; });
+    EXPECT_EQ(kExitSetupNotStarted, main.ExitCode());
+    Snapshot(main, L"layout_103_failed");
+
+    const int code = 7;
+    CNoticeDlg notice(kSetupFailedText, &code);
+    ASSERT_NE(notice.Create(nullptr), nullptr);
+    ::ShowWindow(notice.Handle(), SW_SHOWNA);
+    EXPECT_NE(std::wstring::npos, notice.Text().find(L"错误代码 7"));
+    auto canvas = Snapshot(notice, L"layout_109");
+    ExpectCaptionCentred(*canvas, notice.FindControl(CMsgDlg::kButtonOne)->Rect(), "关闭");
+    ::DestroyWindow(notice.Handle());
     ::DestroyWindow(main.Handle());
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "app/exit_codes.h"
 #include "app/main_dlg.h"
 #include "app/payload_launcher.h"
 #include "app/post_install.h"
@@ -78,6 +79,8 @@ struct Seen {
     bool runValue = false;
     int hundreds = 0;
     int failures = 0;
+    bool notice = false;  // a failure notice was up and its "关闭" ended the window
+    int exitCode = -1;
 };
 
 struct FaultCase {
@@ -90,6 +93,8 @@ struct FaultCase {
     bool completed;  // "立即体验" on the start page and the post-install actions ran
     int hundreds;
     int failures;  // resource-error reports
+    int exitCode;  // what the window ends with
+    bool notice;   // a failure notice says what failed
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) {
@@ -194,7 +199,7 @@ class SetupFaultWindow : public ::testing::TestWithParam<FaultCase> {
             test::SendClickRecord(dialog_->Handle(), kInstall);
             Poll(run);
         });
-        dialog_->DoModal(nullptr);
+        run->seen.exitCode = dialog_->DoModal(nullptr);
         run->over = true;  // late timers of this run do nothing
         return run->seen;
     }
@@ -248,7 +253,12 @@ class SetupFaultWindow : public ::testing::TestWithParam<FaultCase> {
             return;
         }
         seen.closedAtOnce = true;
-        ::SendMessageW(dialog_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (HWND notice = test::FindMessageDialog()) {
+            seen.notice = true;
+            test::SendClickRecord(notice, 100);  // "关闭"
+        } else {
+            ::SendMessageW(dialog_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
         RunFromMessageLoop(kCloseGraceMs, [this, run] {
             if (!run->over) {
                 run->seen.closedAtOnce = false;  // still open: a question, or nothing at all
@@ -286,6 +296,8 @@ TEST_P(SetupFaultWindow, WhatTheUserSeesAndWhichActionsRan) {
     EXPECT_EQ(seen.progressText, c.progressText);
     EXPECT_EQ(seen.bar, c.bar);
     EXPECT_EQ(seen.failures, c.failures) << "resource-error reports";
+    EXPECT_EQ(seen.notice, c.notice) << "a failure the user is told about";
+    EXPECT_EQ(seen.exitCode, c.exitCode);
     // A late wake-up can read a 100 written after the report that woke it and
     // then take that report's own event too, so 100 may arrive once more than
     // it was written; never less.
@@ -305,32 +317,38 @@ TEST_P(SetupFaultWindow, WhatTheUserSeesAndWhichActionsRan) {
 }
 
 constexpr std::uint32_t kBarAtStart = 1;  // the layout's own value
+constexpr int kCrash = static_cast<int>(0xC0000005);
+constexpr int kUnfinished = kExitSetupUnfinished;
+constexpr int kNoPayload = kExitPayloadUnavailable;
 
+// Each failure ends on a visible failure and a non-zero exit code; only a
+// setup program that reached 100 and exited with 0 ends with 0.
 INSTANTIATE_TEST_SUITE_P(
     Faults, SetupFaultWindow,
     ::testing::Values(
-        FaultCase{"ExitsAtOnce", L"exit-at-once", Start::kDemoSetup, L"正在安装 0%", kBarAtStart,
-                  false, 0, 0},
-        FaultCase{"ExitsNonZeroHalfWay", L"exit-code:7", Start::kDemoSetup, L"正在安装 50%", 50,
-                  false, 0, 0},
-        FaultCase{"CrashesMidWay", L"crash-at:60", Start::kDemoSetup, L"正在安装 60%", 60, false, 0,
-                  0},
-        FaultCase{"NeverReports", L"silent", Start::kDemoSetup, L"正在安装 0%", kBarAtStart, false,
-                  0, 0},
-        FaultCase{"ReportsAboveRangeLast", L"report:-5,150", Start::kDemoSetup, L"正在安装 150%",
-                  100, false, 0, 0},
-        FaultCase{"ReportsBelowRangeLast", L"report:150,-5", Start::kDemoSetup, L"正在安装 -5%", 0,
-                  false, 0, 0},
+        FaultCase{"ExitsAtOnce", L"exit-at-once", Start::kDemoSetup, L"安装失败（错误代码 1007）",
+                  kBarAtStart, false, 0, 0, kUnfinished, true},
+        FaultCase{"ExitsNonZeroHalfWay", L"exit-code:7", Start::kDemoSetup,
+                  L"安装失败（错误代码 7）", 50, false, 0, 0, 7, true},
+        FaultCase{"CrashesMidWay", L"crash-at:60", Start::kDemoSetup,
+                  L"安装失败（错误代码 0xC0000005）", 60, false, 0, 0, kCrash, true},
+        FaultCase{"NeverReports", L"silent", Start::kDemoSetup, L"安装失败（错误代码 1007）",
+                  kBarAtStart, false, 0, 0, kUnfinished, true},
+        FaultCase{"ReportsAboveRangeLast", L"report:-5,150", Start::kDemoSetup,
+                  L"安装失败（错误代码 1007）", 100, false, 0, 0, kUnfinished, true},
+        FaultCase{"ReportsBelowRangeLast", L"report:150,-5", Start::kDemoSetup,
+                  L"安装失败（错误代码 1007）", 0, false, 0, 0, kUnfinished, true},
         FaultCase{"ReportsHundredTwice", L"report-100-twice", Start::kDemoSetup, L"正在安装 100%",
-                  100, true, 2, 0},
-        FaultCase{"NoFault", L"", Start::kDemoSetup, L"正在安装 100%", 100, true, 1, 0},
-        FaultCase{"ExtractedNoFault", L"", Start::kExtracted, L"正在安装 100%", 100, true, 1, 0},
-        FaultCase{"ExtractedCrash", L"crash-at:0", Start::kExtracted, L"正在安装 0%", 0, false, 0,
-                  0},
-        FaultCase{"TempFolderNotWritable", L"", Start::kTempNotWritable, L"正在安装 0%",
-                  kBarAtStart, false, 0, 1},
-        FaultCase{"PayloadMissing", L"", Start::kPayloadMissing, L"正在安装 0%", kBarAtStart, false,
-                  0, 1}),
+                  100, true, 2, 0, 0, false},
+        FaultCase{"NoFault", L"", Start::kDemoSetup, L"正在安装 100%", 100, true, 1, 0, 0, false},
+        FaultCase{"ExtractedNoFault", L"", Start::kExtracted, L"正在安装 100%", 100, true, 1, 0, 0,
+                  false},
+        FaultCase{"ExtractedCrash", L"crash-at:0", Start::kExtracted,
+                  L"安装失败（错误代码 0xC0000005）", 0, false, 0, 0, kCrash, true},
+        FaultCase{"TempFolderNotWritable", L"", Start::kTempNotWritable,
+                  L"安装失败（错误代码 1003）", kBarAtStart, false, 0, 1, kNoPayload, false},
+        FaultCase{"PayloadMissing", L"", Start::kPayloadMissing, L"安装失败（错误代码 1003）",
+                  kBarAtStart, false, 0, 1, kNoPayload, false}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 }  // namespace
