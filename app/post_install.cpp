@@ -118,13 +118,20 @@ void SetAutoStart(const wchar_t* installDir) {
     if (IsEmpty(installDir)) {
         return;
     }
-    // The whole zero-filled buffer is stored, as the product's own tools expect.
-    PathBuffer product = {};
+    PathBuffer product;
     if (!JoinPath(product, installDir, kProductRelativePath) || !PathExists(product)) {
         return;
     }
-    RegSetValueExW(run.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(product),
-                   static_cast<DWORD>(sizeof(product)));
+    // The value is a command line: unquoted, "C:\Program Files\..." would
+    // start C:\Program.exe. The whole zero-filled buffer is stored, as the
+    // product's own tools expect.
+    PathBuffer command = {};
+    if (!CopyBounded(command, L"\"") || !AppendBounded(command, product) ||
+        !AppendBounded(command, L"\"")) {
+        return;
+    }
+    RegSetValueExW(run.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                   static_cast<DWORD>(sizeof(command)));
 }
 
 bool LaunchInstalledProduct(const wchar_t* installDir) {

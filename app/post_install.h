@@ -17,8 +17,9 @@ inline constexpr wchar_t kMediumIntegritySid[] = L"S-1-16-8192";
 // Fails quietly.
 void WriteChannelFile(const wchar_t* installDir);
 
-// Registers <dir>\Program\Dovanix.exe to start at log-on for this user, when
-// that file exists. Fails quietly; never removes an existing entry.
+// Registers "<dir>\Program\Dovanix.exe" (quoted: the value is a command line)
+// to start at log-on for this user, when that file exists. Fails quietly;
+// never removes an existing entry.
 void SetAutoStart(const wchar_t* installDir);
 
 // Starts <dir>\Program\Dovanix.exe de-elevated with the argument text " ".

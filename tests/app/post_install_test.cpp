@@ -100,7 +100,7 @@ TEST(ChannelFile, NothingHappensWithoutADirectoryOrWhenProfilesIsAFile) {
     EXPECT_EQ(ReadFileBytes(dir / L"Profiles"), "not a folder");
 }
 
-TEST(AutoStart, WritesTheProductPathAsAFullBuffer) {
+TEST(AutoStart, WritesTheQuotedProductPathAsAFullBuffer) {
     RunValueGuard guard;
     TempFolder dir(L"velora_autostart");
     MakeProduct(dir);
@@ -109,7 +109,7 @@ TEST(AutoStart, WritesTheProductPathAsAFullBuffer) {
     ASSERT_TRUE(value.present);
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(value.bytes, 520u);
-    EXPECT_EQ(value.text, dir / L"Program\\Dovanix.exe");
+    EXPECT_EQ(value.text, L"\"" + (dir / L"Program\\Dovanix.exe") + L"\"");
 }
 
 TEST(AutoStart, SkippedWhenTheProductIsMissingAndKeepsAnEarlierValue) {
