@@ -13,6 +13,11 @@
 namespace velora {
 namespace {
 
+// The system's full names of files (GetFinalPathNameByHandleW) carry a "\\?\"
+// prefix and long names, so they may outgrow a PathBuffer.
+constexpr std::size_t kFinalPathChars = 2 * kPathChars;
+using FinalPathBuffer = wchar_t[kFinalPathChars];
+
 bool IsEmpty(const wchar_t* text) {
     return text == nullptr || text[0] == L'\0';
 }
@@ -33,6 +38,70 @@ void WriteAll(HANDLE file, const char* bytes, DWORD count) {
         bytes += written;
         count -= written;
     }
+}
+
+// Where `handle` really is, links resolved.
+bool FinalPath(HANDLE handle, FinalPathBuffer& out) {
+    const DWORD length = GetFinalPathNameByHandleW(handle, out, kFinalPathChars,
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < kFinalPathChars;
+}
+
+bool SamePath(const wchar_t* a, const wchar_t* b) {
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+// True when the final path of `child` is `parent`'s final path plus `name`:
+// the object lies right inside that folder, not somewhere a link leads to.
+bool LiesIn(HANDLE child, const wchar_t* parentFinal, const wchar_t* name) {
+    FinalPathBuffer expected;
+    FinalPathBuffer actual;
+    return JoinPath(expected, parentFinal, name) && FinalPath(child, actual) &&
+           SamePath(expected, actual);
+}
+
+// <dir>\Profiles, opened without following a link and held without delete
+// sharing, so it cannot be moved or replaced while the file is written (a
+// handle that only reads attributes takes no part in sharing: hence list
+// access). Empty unless it is a plain folder right inside the install
+// directory.
+ScopedHandle OpenProfilesFolder(const wchar_t* installDir, const wchar_t* folder,
+                                BY_HANDLE_FILE_INFORMATION& info, FinalPathBuffer& folderFinal) {
+    ScopedHandle install(CreateFileW(installDir, FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ScopedHandle profiles(CreateFileW(folder, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
+    FinalPathBuffer installFinal;
+    if (!install || !profiles || !GetFileInformationByHandle(profiles.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+        !FinalPath(install.Get(), installFinal) ||
+        !LiesIn(profiles.Get(), installFinal, kProfilesFolder) ||
+        !FinalPath(profiles.Get(), folderFinal)) {
+        return ScopedHandle();
+    }
+    return profiles;
+}
+
+// The channel file, opened (or made) without following a link and without
+// truncating it: an existing hard link must be seen before anything is
+// written. Empty unless it is a plain file with no other name, right inside
+// the held Profiles folder.
+ScopedHandle OpenChannelFile(const wchar_t* file, const BY_HANDLE_FILE_INFORMATION& folderInfo,
+                             const wchar_t* folderFinal) {
+    ScopedHandle channel(CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!channel || !GetFileInformationByHandle(channel.Get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+        info.nNumberOfLinks != 1 || info.dwVolumeSerialNumber != folderInfo.dwVolumeSerialNumber ||
+        !LiesIn(channel.Get(), folderFinal, kChannelFileName)) {
+        return ScopedHandle();
+    }
+    return channel;
 }
 
 // The token this thread acts with: its own when impersonating, else the process's.
@@ -88,6 +157,12 @@ void WriteChannelFile(const wchar_t* installDir) {
     if (!PathExists(folder) && !CreateDirectoryW(folder, nullptr)) {
         return;
     }
+    BY_HANDLE_FILE_INFORMATION folderInfo = {};
+    FinalPathBuffer folderFinal;
+    const ScopedHandle profiles = OpenProfilesFolder(installDir, folder, folderInfo, folderFinal);
+    if (!profiles) {
+        return;
+    }
     char modulePath[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
@@ -101,10 +176,9 @@ void WriteChannelFile(const wchar_t* installDir) {
     if (!JoinPath(file, folder, kChannelFileName)) {
         return;
     }
-    ScopedHandle channel(CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     CREATE_ALWAYS, 0, nullptr));
-    if (!channel) {
-        return;
+    const ScopedHandle channel = OpenChannelFile(file, folderInfo, folderFinal);
+    if (!channel || !SetEndOfFile(channel.Get())) {
+        return;  // still at offset 0: SetEndOfFile empties it
     }
     WriteAll(channel.Get(), name, static_cast<DWORD>(std::strlen(name)));
 }

@@ -14,7 +14,9 @@ inline constexpr wchar_t kMediumIntegritySid[] = L"S-1-16-8192";
 
 // Records the distribution channel: writes the installer's own file name (ANSI
 // bytes, nothing else) to <dir>\Profiles\channel.dat, creating the folder.
-// Fails quietly.
+// The install directory may be writable by anyone, so nothing is written
+// through a junction, symbolic link or hard link planted there: when Profiles
+// or channel.dat is one, the file is skipped. Fails quietly.
 void WriteChannelFile(const wchar_t* installDir);
 
 // Registers "<dir>\Program\Dovanix.exe" (quoted: the value is a command line)

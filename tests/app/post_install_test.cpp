@@ -100,6 +100,70 @@ TEST(ChannelFile, NothingHappensWithoutADirectoryOrWhenProfilesIsAFile) {
     EXPECT_EQ(ReadFileBytes(dir / L"Profiles"), "not a folder");
 }
 
+// A link planted in the install directory to lead the channel file into
+// `decoy`, a folder holding a channel.dat of its own.
+struct ChannelPlant {
+    const char* name;
+    const wchar_t* link;  // below the install directory
+    // False when this system cannot make the link.
+    bool (*plant)(const std::wstring& link, const TempFolder& dir, const TempFolder& decoy);
+};
+
+void PrintTo(const ChannelPlant& plant, std::ostream* out) {
+    *out << plant.name;
+}
+
+bool PlantFolderJunction(const std::wstring& link, const TempFolder&, const TempFolder& decoy) {
+    return test::MakeJunction(link, decoy.Path());
+}
+
+bool PlantFolderSymbolicLink(const std::wstring& link, const TempFolder&, const TempFolder& decoy) {
+    return test::MakeSymbolicLink(link, decoy.Path(), true);
+}
+
+bool PlantFileSymbolicLink(const std::wstring& link, const TempFolder& dir,
+                           const TempFolder& decoy) {
+    return CreateDirectoryW((dir / L"Profiles").c_str(), nullptr) &&
+           test::MakeSymbolicLink(link, decoy / L"channel.dat", false);
+}
+
+bool PlantFileHardLink(const std::wstring& link, const TempFolder& dir, const TempFolder& decoy) {
+    return CreateDirectoryW((dir / L"Profiles").c_str(), nullptr) &&
+           CreateHardLinkW(link.c_str(), (decoy / L"channel.dat").c_str(), nullptr);
+}
+
+const ChannelPlant kChannelPlants[] = {
+    {"ProfilesJunction", L"Profiles", PlantFolderJunction},
+    {"ProfilesSymbolicLink", L"Profiles", PlantFolderSymbolicLink},
+    {"FileSymbolicLink", L"Profiles\\channel.dat", PlantFileSymbolicLink},
+    {"FileHardLink", L"Profiles\\channel.dat", PlantFileHardLink},
+};
+
+// Removes a planted link before the folders go.
+struct LinkRemover {
+    std::wstring path;
+    ~LinkRemover() { test::RemoveLink(path); }
+};
+
+class ChannelFileLink : public ::testing::TestWithParam<ChannelPlant> {};
+
+TEST_P(ChannelFileLink, NothingIsWrittenThroughIt) {
+    TempFolder decoy(L"velora_channel_decoy");
+    TempFolder dir(L"velora_channel_link");
+    test::WriteFileBytes(decoy / L"channel.dat", "decoy");
+    const LinkRemover link{dir / GetParam().link};
+    if (!GetParam().plant(link.path, dir, decoy)) {
+        GTEST_SKIP() << "this system cannot make the link: not tested here";
+    }
+    WriteChannelFile(dir.Path().c_str());
+    EXPECT_EQ(ReadFileBytes(decoy / L"channel.dat"), "decoy");
+}
+
+INSTANTIATE_TEST_SUITE_P(Planted, ChannelFileLink, ::testing::ValuesIn(kChannelPlants),
+                         [](const ::testing::TestParamInfo<ChannelPlant>& info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST(AutoStart, WritesTheQuotedProductPathAsAFullBuffer) {
     RunValueGuard guard;
     TempFolder dir(L"velora_autostart");
