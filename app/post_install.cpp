@@ -1,11 +1,14 @@
 #include "app/post_install.h"
 
 #include <windows.h>
+#include <exdisp.h>
 #include <sddl.h>
+#include <shldisp.h>
+#include <shlguid.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstring>
-#include <vector>
 
 #include "base/path_buffer.h"
 #include "base/win_handles.h"
@@ -17,6 +20,14 @@ namespace {
 // prefix and long names, so they may outgrow a PathBuffer.
 constexpr std::size_t kFinalPathChars = 2 * kPathChars;
 using FinalPathBuffer = wchar_t[kFinalPathChars];
+
+struct BstrTraits {
+    using Type = BSTR;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type text) { return text != nullptr; }
+    static void Close(Type text) { ::SysFreeString(text); }
+};
+using ScopedBstr = UniqueResource<BstrTraits>;
 
 bool IsEmpty(const wchar_t* text) {
     return text == nullptr || text[0] == L'\0';
@@ -116,32 +127,58 @@ ScopedHandle OpenEffectiveToken(DWORD access) {
     return ScopedHandle();
 }
 
-// A primary token like ours, lowered to medium integrity; empty on failure.
-ScopedHandle MakeMediumIntegrityToken() {
-    ScopedHandle own = OpenEffectiveToken(TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_QUERY |
-                                          TOKEN_ADJUST_DEFAULT);
-    if (!own) {
-        return ScopedHandle();
+// A BSTR inside a VARIANT; the VARIANT borrows it.
+VARIANT TextVariant(const ScopedBstr& text) {
+    VARIANT value = {};
+    value.vt = VT_BSTR;
+    value.bstrVal = text.Get();
+    return value;
+}
+
+VARIANT NumberVariant(LONG number) {
+    VARIANT value = {};
+    value.vt = VT_I4;
+    value.lVal = number;
+    return value;
+}
+
+// The desktop shell's automation object: the desktop window's shell view
+// hands out the Shell object of the Explorer that runs it.
+ScopedComPtr<IShellDispatch2> DesktopShell() {
+    ScopedComPtr<IShellWindows> windows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                IID_PPV_ARGS(windows.Receive()))) ||
+        !windows) {
+        return {};
     }
-    HANDLE duplicate = nullptr;
-    if (!DuplicateTokenEx(own.Get(), MAXIMUM_ALLOWED, nullptr, SecurityAnonymous, TokenPrimary,
-                          &duplicate)) {
-        return ScopedHandle();
+    VARIANT desktop = NumberVariant(CSIDL_DESKTOP);
+    VARIANT noRoot = {};
+    LONG window = 0;
+    ScopedComPtr<IDispatch> found;
+    if (windows.Get()->FindWindowSW(&desktop, &noRoot, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+                                    found.Receive()) != S_OK ||
+        !found) {
+        return {};
     }
-    ScopedHandle lowered(duplicate);
-    PSID sid = nullptr;
-    if (!ConvertStringSidToSidW(kMediumIntegritySid, &sid)) {
-        return ScopedHandle();
+    ScopedComPtr<IServiceProvider> services;
+    ScopedComPtr<IShellBrowser> browser;
+    ScopedComPtr<IShellView> view;
+    ScopedComPtr<IDispatch> background;
+    ScopedComPtr<IShellFolderViewDual> folderView;
+    ScopedComPtr<IDispatch> application;
+    ScopedComPtr<IShellDispatch2> shell;
+    if (FAILED(found.Get()->QueryInterface(IID_PPV_ARGS(services.Receive()))) || !services ||
+        FAILED(
+            services.Get()->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(browser.Receive()))) ||
+        !browser || FAILED(browser.Get()->QueryActiveShellView(view.Receive())) || !view ||
+        FAILED(view.Get()->GetItemObject(SVGIO_BACKGROUND, IID_PPV_ARGS(background.Receive()))) ||
+        !background ||
+        FAILED(background.Get()->QueryInterface(IID_PPV_ARGS(folderView.Receive()))) ||
+        !folderView || FAILED(folderView.Get()->get_Application(application.Receive())) ||
+        !application || FAILED(application.Get()->QueryInterface(IID_PPV_ARGS(shell.Receive())))) {
+        return {};
     }
-    ScopedLocalMemory<PSID> sidOwner(sid);
-    TOKEN_MANDATORY_LABEL label = {};
-    label.Label.Sid = sid;
-    label.Label.Attributes = SE_GROUP_INTEGRITY;
-    const DWORD length = static_cast<DWORD>(sizeof(label)) + GetLengthSid(sid);
-    if (!SetTokenInformation(lowered.Get(), TokenIntegrityLevel, &label, length)) {
-        return ScopedHandle();
-    }
-    return lowered;
+    return shell;
 }
 
 }  // namespace
@@ -208,7 +245,72 @@ void SetAutoStart(const wchar_t* installDir) {
                    static_cast<DWORD>(sizeof(command)));
 }
 
-bool LaunchInstalledProduct(const wchar_t* installDir) {
+bool LaunchThroughShell(const LaunchRequest& request) {
+    const ScopedComPtr<IShellDispatch2> shell = DesktopShell();
+    if (!shell) {
+        return false;
+    }
+    const ScopedBstr file(SysAllocString(request.path));
+    const ScopedBstr arguments(SysAllocString(request.arguments));
+    const ScopedBstr folder(SysAllocString(request.folder));
+    const ScopedBstr verb(SysAllocString(L"open"));
+    if (!file || !arguments || !folder || !verb) {
+        return false;
+    }
+    return SUCCEEDED(shell.Get()->ShellExecute(file.Get(), TextVariant(arguments),
+                                               TextVariant(folder), TextVariant(verb),
+                                               NumberVariant(SW_SHOWNORMAL)));
+}
+
+ScopedHandle MakeMediumIntegrityToken() {
+    ScopedHandle own = OpenEffectiveToken(TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_QUERY |
+                                          TOKEN_ADJUST_DEFAULT);
+    if (!own) {
+        return ScopedHandle();
+    }
+    HANDLE duplicate = nullptr;
+    if (!DuplicateTokenEx(own.Get(), MAXIMUM_ALLOWED, nullptr, SecurityAnonymous, TokenPrimary,
+                          &duplicate)) {
+        return ScopedHandle();
+    }
+    ScopedHandle lowered(duplicate);
+    PSID sid = nullptr;
+    if (!ConvertStringSidToSidW(kMediumIntegritySid, &sid)) {
+        return ScopedHandle();
+    }
+    ScopedLocalMemory<PSID> sidOwner(sid);
+    TOKEN_MANDATORY_LABEL label = {};
+    label.Label.Sid = sid;
+    label.Label.Attributes = SE_GROUP_INTEGRITY;
+    const DWORD length = static_cast<DWORD>(sizeof(label)) + GetLengthSid(sid);
+    if (!SetTokenInformation(lowered.Get(), TokenIntegrityLevel, &label, length)) {
+        return ScopedHandle();
+    }
+    return lowered;
+}
+
+bool LaunchWithMediumToken(const LaunchRequest& request) {
+    const ScopedHandle medium = MakeMediumIntegrityToken();
+    PathBuffer commandLine;  // CreateProcessAsUserW may write into it
+    if (!medium || !CopyBounded(commandLine, request.commandLine)) {
+        return false;
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoW(&startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessAsUserW(
+            medium.Get(), request.path, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+            nullptr, IsEmpty(request.folder) ? nullptr : request.folder, &startup, &started)) {
+        return false;
+    }
+    // Not waited for; the handles are only closed.
+    ScopedHandle process(started.hProcess);
+    ScopedHandle thread(started.hThread);
+    return true;
+}
+
+bool LaunchInstalledProduct(const wchar_t* installDir, const LaunchRoutes& routes) {
     if (IsEmpty(installDir)) {
         return false;
     }
@@ -216,41 +318,38 @@ bool LaunchInstalledProduct(const wchar_t* installDir) {
     if (!JoinPath(product, installDir, kProductRelativePath)) {
         return false;
     }
-    return LaunchDeElevated(product, L" ");
+    return LaunchDeElevated(product, L" ", routes);
 }
 
-bool LaunchDeElevated(const wchar_t* path, const wchar_t* arguments) {
+bool LaunchDeElevated(const wchar_t* path, const wchar_t* arguments, const LaunchRoutes& routes) {
     if (IsEmpty(path)) {
         return false;
+    }
+    if (arguments == nullptr) {
+        arguments = L"";
     }
     // "<path>" <arguments>, refused rather than cut when it does not fit.
     PathBuffer commandLine;
     if (!CopyBounded(commandLine, L"\"") || !AppendBounded(commandLine, path) ||
-        !AppendBounded(commandLine, L"\" ") ||
-        !AppendBounded(commandLine, arguments != nullptr ? arguments : L"")) {
+        !AppendBounded(commandLine, L"\" ") || !AppendBounded(commandLine, arguments)) {
         return false;
     }
-    PROCESS_INFORMATION started = {};
-    bool created = false;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    ScopedHandle medium = MakeMediumIntegrityToken();
-    if (medium) {
-        GetStartupInfoW(&startup);
-        created = CreateProcessAsUserW(medium.Get(), path, commandLine, nullptr, nullptr, FALSE,
-                                       NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                                       &started) != FALSE;
+    // A missing program would have the shell show an error of its own.
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
     }
-    if (!created) {
-        created = CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                                 nullptr, nullptr, &startup, &started) != FALSE;
+    PathBuffer folder;
+    if (!CopyBounded(folder, path)) {
+        return false;
     }
-    if (created) {
-        // Not waited for; the handles are only closed.
-        ScopedHandle process(started.hProcess);
-        ScopedHandle thread(started.hThread);
+    PathRemoveFileSpecW(folder);
+    const LaunchRequest request = {path, arguments, commandLine, folder};
+    if (routes.shell && routes.shell(request)) {
+        return true;
     }
-    return created;
+    // Never on with the installer's own rights: not starting is better.
+    return routes.token && routes.token(request);
 }
 
 }  // namespace velora
