@@ -1,17 +1,33 @@
 #include "app/post_install.h"
 
 #include <windows.h>
+#include <exdisp.h>
 #include <sddl.h>
+#include <shldisp.h>
+#include <shlguid.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstring>
-#include <vector>
 
 #include "base/path_buffer.h"
 #include "base/win_handles.h"
 
 namespace velora {
 namespace {
+
+// The system's full names of files (GetFinalPathNameByHandleW) carry a "\\?\"
+// prefix and long names, so they may outgrow a PathBuffer.
+constexpr std::size_t kFinalPathChars = 2 * kPathChars;
+using FinalPathBuffer = wchar_t[kFinalPathChars];
+
+struct BstrTraits {
+    using Type = BSTR;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type text) { return text != nullptr; }
+    static void Close(Type text) { ::SysFreeString(text); }
+};
+using ScopedBstr = UniqueResource<BstrTraits>;
 
 bool IsEmpty(const wchar_t* text) {
     return text == nullptr || text[0] == L'\0';
@@ -35,6 +51,70 @@ void WriteAll(HANDLE file, const char* bytes, DWORD count) {
     }
 }
 
+// Where `handle` really is, links resolved.
+bool FinalPath(HANDLE handle, FinalPathBuffer& out) {
+    const DWORD length = GetFinalPathNameByHandleW(handle, out, kFinalPathChars,
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < kFinalPathChars;
+}
+
+bool SamePath(const wchar_t* a, const wchar_t* b) {
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+// True when the final path of `child` is `parent`'s final path plus `name`:
+// the object lies right inside that folder, not somewhere a link leads to.
+bool LiesIn(HANDLE child, const wchar_t* parentFinal, const wchar_t* name) {
+    FinalPathBuffer expected;
+    FinalPathBuffer actual;
+    return JoinPath(expected, parentFinal, name) && FinalPath(child, actual) &&
+           SamePath(expected, actual);
+}
+
+// <dir>\Profiles, opened without following a link and held without delete
+// sharing, so it cannot be moved or replaced while the file is written (a
+// handle that only reads attributes takes no part in sharing: hence list
+// access). Empty unless it is a plain folder right inside the install
+// directory.
+ScopedHandle OpenProfilesFolder(const wchar_t* installDir, const wchar_t* folder,
+                                BY_HANDLE_FILE_INFORMATION& info, FinalPathBuffer& folderFinal) {
+    ScopedHandle install(CreateFileW(installDir, FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ScopedHandle profiles(CreateFileW(folder, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
+    FinalPathBuffer installFinal;
+    if (!install || !profiles || !GetFileInformationByHandle(profiles.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+        !FinalPath(install.Get(), installFinal) ||
+        !LiesIn(profiles.Get(), installFinal, kProfilesFolder) ||
+        !FinalPath(profiles.Get(), folderFinal)) {
+        return ScopedHandle();
+    }
+    return profiles;
+}
+
+// The channel file, opened (or made) without following a link and without
+// truncating it: an existing hard link must be seen before anything is
+// written. Empty unless it is a plain file with no other name, right inside
+// the held Profiles folder.
+ScopedHandle OpenChannelFile(const wchar_t* file, const BY_HANDLE_FILE_INFORMATION& folderInfo,
+                             const wchar_t* folderFinal) {
+    ScopedHandle channel(CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!channel || !GetFileInformationByHandle(channel.Get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+        info.nNumberOfLinks != 1 || info.dwVolumeSerialNumber != folderInfo.dwVolumeSerialNumber ||
+        !LiesIn(channel.Get(), folderFinal, kChannelFileName)) {
+        return ScopedHandle();
+    }
+    return channel;
+}
+
 // The token this thread acts with: its own when impersonating, else the process's.
 ScopedHandle OpenEffectiveToken(DWORD access) {
     HANDLE token = nullptr;
@@ -47,7 +127,141 @@ ScopedHandle OpenEffectiveToken(DWORD access) {
     return ScopedHandle();
 }
 
-// A primary token like ours, lowered to medium integrity; empty on failure.
+// A BSTR inside a VARIANT; the VARIANT borrows it.
+VARIANT TextVariant(const ScopedBstr& text) {
+    VARIANT value = {};
+    value.vt = VT_BSTR;
+    value.bstrVal = text.Get();
+    return value;
+}
+
+VARIANT NumberVariant(LONG number) {
+    VARIANT value = {};
+    value.vt = VT_I4;
+    value.lVal = number;
+    return value;
+}
+
+// The desktop shell's automation object: the desktop window's shell view
+// hands out the Shell object of the Explorer that runs it.
+ScopedComPtr<IShellDispatch2> DesktopShell() {
+    ScopedComPtr<IShellWindows> windows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                IID_PPV_ARGS(windows.Receive()))) ||
+        !windows) {
+        return {};
+    }
+    VARIANT desktop = NumberVariant(CSIDL_DESKTOP);
+    VARIANT noRoot = {};
+    LONG window = 0;
+    ScopedComPtr<IDispatch> found;
+    if (windows.Get()->FindWindowSW(&desktop, &noRoot, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+                                    found.Receive()) != S_OK ||
+        !found) {
+        return {};
+    }
+    ScopedComPtr<IServiceProvider> services;
+    ScopedComPtr<IShellBrowser> browser;
+    ScopedComPtr<IShellView> view;
+    ScopedComPtr<IDispatch> background;
+    ScopedComPtr<IShellFolderViewDual> folderView;
+    ScopedComPtr<IDispatch> application;
+    ScopedComPtr<IShellDispatch2> shell;
+    if (FAILED(found.Get()->QueryInterface(IID_PPV_ARGS(services.Receive()))) || !services ||
+        FAILED(
+            services.Get()->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(browser.Receive()))) ||
+        !browser || FAILED(browser.Get()->QueryActiveShellView(view.Receive())) || !view ||
+        FAILED(view.Get()->GetItemObject(SVGIO_BACKGROUND, IID_PPV_ARGS(background.Receive()))) ||
+        !background ||
+        FAILED(background.Get()->QueryInterface(IID_PPV_ARGS(folderView.Receive()))) ||
+        !folderView || FAILED(folderView.Get()->get_Application(application.Receive())) ||
+        !application || FAILED(application.Get()->QueryInterface(IID_PPV_ARGS(shell.Receive())))) {
+        return {};
+    }
+    return shell;
+}
+
+}  // namespace
+
+void WriteChannelFile(const wchar_t* installDir) {
+    if (IsEmpty(installDir)) {
+        return;
+    }
+    PathBuffer folder;
+    if (!JoinPath(folder, installDir, kProfilesFolder)) {
+        return;
+    }
+    if (!PathExists(folder) && !CreateDirectoryW(folder, nullptr)) {
+        return;
+    }
+    BY_HANDLE_FILE_INFORMATION folderInfo = {};
+    FinalPathBuffer folderFinal;
+    const ScopedHandle profiles = OpenProfilesFolder(installDir, folder, folderInfo, folderFinal);
+    if (!profiles) {
+        return;
+    }
+    char modulePath[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return;  // failed or cut short: no trustworthy name to record
+    }
+    const char* name = PathFindFileNameA(modulePath);
+    if (name == modulePath) {
+        return;
+    }
+    PathBuffer file;
+    if (!JoinPath(file, folder, kChannelFileName)) {
+        return;
+    }
+    const ScopedHandle channel = OpenChannelFile(file, folderInfo, folderFinal);
+    if (!channel || !SetEndOfFile(channel.Get())) {
+        return;  // still at offset 0: SetEndOfFile empties it
+    }
+    WriteAll(channel.Get(), name, static_cast<DWORD>(std::strlen(name)));
+}
+
+void SetAutoStart(const wchar_t* installDir) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &opened) != ERROR_SUCCESS) {
+        return;
+    }
+    ScopedRegKey run(opened);
+    if (IsEmpty(installDir)) {
+        return;
+    }
+    PathBuffer product;
+    if (!JoinPath(product, installDir, kProductRelativePath) || !PathExists(product)) {
+        return;
+    }
+    // The value is a command line: unquoted, "C:\Program Files\..." would
+    // start C:\Program.exe. The whole zero-filled buffer is stored, as the
+    // product's own tools expect.
+    PathBuffer command = {};
+    if (!CopyBounded(command, L"\"") || !AppendBounded(command, product) ||
+        !AppendBounded(command, L"\"")) {
+        return;
+    }
+    RegSetValueExW(run.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                   static_cast<DWORD>(sizeof(command)));
+}
+
+bool LaunchThroughShell(const LaunchRequest& request) {
+    const ScopedComPtr<IShellDispatch2> shell = DesktopShell();
+    if (!shell) {
+        return false;
+    }
+    const ScopedBstr file(SysAllocString(request.path));
+    const ScopedBstr arguments(SysAllocString(request.arguments));
+    const ScopedBstr folder(SysAllocString(request.folder));
+    const ScopedBstr verb(SysAllocString(L"open"));
+    if (!file || !arguments || !folder || !verb) {
+        return false;
+    }
+    return SUCCEEDED(shell.Get()->ShellExecute(file.Get(), TextVariant(arguments),
+                                               TextVariant(folder), TextVariant(verb),
+                                               NumberVariant(SW_SHOWNORMAL)));
+}
+
 ScopedHandle MakeMediumIntegrityToken() {
     ScopedHandle own = OpenEffectiveToken(TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_QUERY |
                                           TOKEN_ADJUST_DEFAULT);
@@ -75,6 +289,7 @@ ScopedHandle MakeMediumIntegrityToken() {
     return lowered;
 }
 
+<<<<<<< HEAD
 }  // namespace
 
 bool IsProductInstalled(const wchar_t* installDir) {
@@ -89,54 +304,30 @@ bool IsProductInstalled(const wchar_t* installDir) {
 void WriteChannelFile(const wchar_t* installDir) {
     if (IsEmpty(installDir)) {
         return;
+=======
+bool LaunchWithMediumToken(const LaunchRequest& request) {
+    const ScopedHandle medium = MakeMediumIntegrityToken();
+    PathBuffer commandLine;  // CreateProcessAsUserW may write into it
+    if (!medium || !CopyBounded(commandLine, request.commandLine)) {
+        return false;
+>>>>>>> wip/post-install
     }
-    PathBuffer folder;
-    if (!JoinPath(folder, installDir, kProfilesFolder)) {
-        return;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoW(&startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessAsUserW(
+            medium.Get(), request.path, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+            nullptr, IsEmpty(request.folder) ? nullptr : request.folder, &startup, &started)) {
+        return false;
     }
-    if (!PathExists(folder) && !CreateDirectoryW(folder, nullptr)) {
-        return;
-    }
-    char modulePath[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return;  // failed or cut short: no trustworthy name to record
-    }
-    const char* name = PathFindFileNameA(modulePath);
-    if (name == modulePath) {
-        return;
-    }
-    PathBuffer file;
-    if (!JoinPath(file, folder, kChannelFileName)) {
-        return;
-    }
-    ScopedHandle channel(CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     CREATE_ALWAYS, 0, nullptr));
-    if (!channel) {
-        return;
-    }
-    WriteAll(channel.Get(), name, static_cast<DWORD>(std::strlen(name)));
+    // Not waited for; the handles are only closed.
+    ScopedHandle process(started.hProcess);
+    ScopedHandle thread(started.hThread);
+    return true;
 }
 
-void SetAutoStart(const wchar_t* installDir) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &opened) != ERROR_SUCCESS) {
-        return;
-    }
-    ScopedRegKey run(opened);
-    if (IsEmpty(installDir)) {
-        return;
-    }
-    // The whole zero-filled buffer is stored, as the product's own tools expect.
-    PathBuffer product = {};
-    if (!JoinPath(product, installDir, kProductRelativePath) || !PathExists(product)) {
-        return;
-    }
-    RegSetValueExW(run.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(product),
-                   static_cast<DWORD>(sizeof(product)));
-}
-
-bool LaunchInstalledProduct(const wchar_t* installDir) {
+bool LaunchInstalledProduct(const wchar_t* installDir, const LaunchRoutes& routes) {
     if (IsEmpty(installDir)) {
         return false;
     }
@@ -144,41 +335,38 @@ bool LaunchInstalledProduct(const wchar_t* installDir) {
     if (!JoinPath(product, installDir, kProductRelativePath)) {
         return false;
     }
-    return LaunchDeElevated(product, L" ");
+    return LaunchDeElevated(product, L" ", routes);
 }
 
-bool LaunchDeElevated(const wchar_t* path, const wchar_t* arguments) {
+bool LaunchDeElevated(const wchar_t* path, const wchar_t* arguments, const LaunchRoutes& routes) {
     if (IsEmpty(path)) {
         return false;
+    }
+    if (arguments == nullptr) {
+        arguments = L"";
     }
     // "<path>" <arguments>, refused rather than cut when it does not fit.
     PathBuffer commandLine;
     if (!CopyBounded(commandLine, L"\"") || !AppendBounded(commandLine, path) ||
-        !AppendBounded(commandLine, L"\" ") ||
-        !AppendBounded(commandLine, arguments != nullptr ? arguments : L"")) {
+        !AppendBounded(commandLine, L"\" ") || !AppendBounded(commandLine, arguments)) {
         return false;
     }
-    PROCESS_INFORMATION started = {};
-    bool created = false;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    ScopedHandle medium = MakeMediumIntegrityToken();
-    if (medium) {
-        GetStartupInfoW(&startup);
-        created = CreateProcessAsUserW(medium.Get(), path, commandLine, nullptr, nullptr, FALSE,
-                                       NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                                       &started) != FALSE;
+    // A missing program would have the shell show an error of its own.
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
     }
-    if (!created) {
-        created = CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                                 nullptr, nullptr, &startup, &started) != FALSE;
+    PathBuffer folder;
+    if (!CopyBounded(folder, path)) {
+        return false;
     }
-    if (created) {
-        // Not waited for; the handles are only closed.
-        ScopedHandle process(started.hProcess);
-        ScopedHandle thread(started.hThread);
+    PathRemoveFileSpecW(folder);
+    const LaunchRequest request = {path, arguments, commandLine, folder};
+    if (routes.shell && routes.shell(request)) {
+        return true;
     }
-    return created;
+    // Never on with the installer's own rights: not starting is better.
+    return routes.token && routes.token(request);
 }
 
 }  // namespace velora

@@ -53,6 +53,15 @@ struct GdiObjectTraits {
     static void Close(Type object) { ::DeleteObject(object); }
 };
 
+// A COM interface pointer; the reference is released.
+template <typename T>
+struct ComInterfaceTraits {
+    using Type = T*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type p) { return p != nullptr; }
+    static void Close(Type p) { p->Release(); }
+};
+
 struct IconTraits {
     using Type = HICON;
     static Type Invalid() { return nullptr; }
@@ -69,5 +78,7 @@ template <typename T>
 using ScopedLocalMemory = UniqueResource<LocalMemoryTraits<T>>;
 using ScopedFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using ScopedBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
+template <typename T>
+using ScopedComPtr = UniqueResource<ComInterfaceTraits<T>>;
 
 }  // namespace velora

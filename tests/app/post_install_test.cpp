@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <objbase.h>
+#include <sddl.h>
 
 #include <string>
+#include <vector>
 
+#include "app/process_control.h"
 #include "base/win_handles.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_registry.h"
@@ -100,7 +104,71 @@ TEST(ChannelFile, NothingHappensWithoutADirectoryOrWhenProfilesIsAFile) {
     EXPECT_EQ(ReadFileBytes(dir / L"Profiles"), "not a folder");
 }
 
-TEST(AutoStart, WritesTheProductPathAsAFullBuffer) {
+// A link planted in the install directory to lead the channel file into
+// `decoy`, a folder holding a channel.dat of its own.
+struct ChannelPlant {
+    const char* name;
+    const wchar_t* link;  // below the install directory
+    // False when this system cannot make the link.
+    bool (*plant)(const std::wstring& link, const TempFolder& dir, const TempFolder& decoy);
+};
+
+void PrintTo(const ChannelPlant& plant, std::ostream* out) {
+    *out << plant.name;
+}
+
+bool PlantFolderJunction(const std::wstring& link, const TempFolder&, const TempFolder& decoy) {
+    return test::MakeJunction(link, decoy.Path());
+}
+
+bool PlantFolderSymbolicLink(const std::wstring& link, const TempFolder&, const TempFolder& decoy) {
+    return test::MakeSymbolicLink(link, decoy.Path(), true);
+}
+
+bool PlantFileSymbolicLink(const std::wstring& link, const TempFolder& dir,
+                           const TempFolder& decoy) {
+    return CreateDirectoryW((dir / L"Profiles").c_str(), nullptr) &&
+           test::MakeSymbolicLink(link, decoy / L"channel.dat", false);
+}
+
+bool PlantFileHardLink(const std::wstring& link, const TempFolder& dir, const TempFolder& decoy) {
+    return CreateDirectoryW((dir / L"Profiles").c_str(), nullptr) &&
+           CreateHardLinkW(link.c_str(), (decoy / L"channel.dat").c_str(), nullptr);
+}
+
+const ChannelPlant kChannelPlants[] = {
+    {"ProfilesJunction", L"Profiles", PlantFolderJunction},
+    {"ProfilesSymbolicLink", L"Profiles", PlantFolderSymbolicLink},
+    {"FileSymbolicLink", L"Profiles\\channel.dat", PlantFileSymbolicLink},
+    {"FileHardLink", L"Profiles\\channel.dat", PlantFileHardLink},
+};
+
+// Removes a planted link before the folders go.
+struct LinkRemover {
+    std::wstring path;
+    ~LinkRemover() { test::RemoveLink(path); }
+};
+
+class ChannelFileLink : public ::testing::TestWithParam<ChannelPlant> {};
+
+TEST_P(ChannelFileLink, NothingIsWrittenThroughIt) {
+    TempFolder decoy(L"velora_channel_decoy");
+    TempFolder dir(L"velora_channel_link");
+    test::WriteFileBytes(decoy / L"channel.dat", "decoy");
+    const LinkRemover link{dir / GetParam().link};
+    if (!GetParam().plant(link.path, dir, decoy)) {
+        GTEST_SKIP() << "this system cannot make the link: not tested here";
+    }
+    WriteChannelFile(dir.Path().c_str());
+    EXPECT_EQ(ReadFileBytes(decoy / L"channel.dat"), "decoy");
+}
+
+INSTANTIATE_TEST_SUITE_P(Planted, ChannelFileLink, ::testing::ValuesIn(kChannelPlants),
+                         [](const ::testing::TestParamInfo<ChannelPlant>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(AutoStart, WritesTheQuotedProductPathAsAFullBuffer) {
     RunValueGuard guard;
     TempFolder dir(L"velora_autostart");
     MakeProduct(dir);
@@ -109,7 +177,7 @@ TEST(AutoStart, WritesTheProductPathAsAFullBuffer) {
     ASSERT_TRUE(value.present);
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(value.bytes, 520u);
-    EXPECT_EQ(value.text, dir / L"Program\\Dovanix.exe");
+    EXPECT_EQ(value.text, L"\"" + (dir / L"Program\\Dovanix.exe") + L"\"");
 }
 
 TEST(AutoStart, SkippedWhenTheProductIsMissingAndKeepsAnEarlierValue) {
@@ -124,22 +192,50 @@ TEST(AutoStart, SkippedWhenTheProductIsMissingAndKeepsAnEarlierValue) {
     EXPECT_EQ(ReadRunValue().text, L"C:\\earlier.exe");
 }
 
-// Launches the idle stand-in, placed as the product, and reads back the
+// COM for the calling thread, for the life of the object.
+struct ComScope {
+    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComScope() { CoUninitialize(); }
+};
+
+// Routes that record each call and the last request, and answer as told.
+struct RecordedRoutes {
+    std::vector<std::string> calls;
+    std::vector<std::wstring> request;  // path, arguments, command line, folder
+
+    LaunchRoute Route(const char* name, bool starts) {
+        return [this, name, starts](const LaunchRequest& asked) {
+            calls.push_back(name);
+            request = {asked.path, asked.arguments, asked.commandLine, asked.folder};
+            return starts;
+        };
+    }
+};
+
+// Places the idle stand-in as the product; launched, it writes down the
 // command line it was given.
 class ProductLaunch : public ::testing::Test {
   protected:
     ProductLaunch()
         : dir_(L"velora launch dir"),
+          product_(dir_ / L"Program\\Dovanix.exe"),
           argsFile_(dir_ / L"args.txt"),
           args_(L"VELORA_ARGS_FILE", argsFile_.c_str()),
           idle_(L"VELORA_IDLE_MS", L"0") {
         CreateDirectoryW((dir_ / L"Program").c_str(), nullptr);
-        CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(),
-                  (dir_ / L"Program\\Dovanix.exe").c_str(), FALSE);
+        CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), product_.c_str(), FALSE);
     }
 
-    std::wstring ReceivedCommandLine() {
-        for (int i = 0; i < 100 && !FileExists(argsFile_); ++i) {
+    // The token route alone: a process started through the shell would not
+    // see this process's environment and could not write down its command line.
+    static LaunchRoutes TokenOnly() {
+        LaunchRoutes routes;
+        routes.shell = nullptr;
+        return routes;
+    }
+
+    std::wstring ReceivedCommandLine(int waits = 100) {
+        for (int i = 0; i < waits && !FileExists(argsFile_); ++i) {
             Sleep(50);
         }
         Sleep(100);
@@ -149,28 +245,124 @@ class ProductLaunch : public ::testing::Test {
     }
 
     TempFolder dir_;
+    std::wstring product_;
     std::wstring argsFile_;
     test::ScopedEnvironmentVariable args_;
     test::ScopedEnvironmentVariable idle_;
 };
 
 TEST_F(ProductLaunch, ProductGetsItsQuotedPathAndTwoSpaces) {
-    ASSERT_TRUE(LaunchInstalledProduct(dir_.Path().c_str()));
-    EXPECT_EQ(ReceivedCommandLine(), L"\"" + (dir_ / L"Program\\Dovanix.exe") + L"\"  ");
+    ASSERT_TRUE(LaunchInstalledProduct(dir_.Path().c_str(), TokenOnly()));
+    EXPECT_EQ(ReceivedCommandLine(), L"\"" + product_ + L"\"  ");
 }
 
 TEST_F(ProductLaunch, APlantedProgramAtTheFirstSpaceIsNotStarted) {
     // "<temp>\velora launch dir\..." unquoted would first try "<temp>\velora.exe".
     const std::wstring planted = dir_.Path().substr(0, dir_.Path().find(L' ')) + L".exe";
     ASSERT_TRUE(CopyFileW(BuiltProgramPath(L"idle_process.exe").c_str(), planted.c_str(), FALSE));
-    const bool launched = LaunchInstalledProduct(dir_.Path().c_str());
+    const bool launched = LaunchInstalledProduct(dir_.Path().c_str(), TokenOnly());
     const std::wstring received = ReceivedCommandLine();
     DeleteFileW(planted.c_str());
     ASSERT_TRUE(launched);
     EXPECT_EQ(received.find(L"\"" + dir_.Path()), 0u) << received;
 }
 
+TEST_F(ProductLaunch, TheTokenRouteRunsOnlyWhenTheShellFailsAndNothingRunsAfterIt) {
+    const struct {
+        bool shellStarts;
+        bool tokenStarts;
+        bool started;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {true, true, true, {"shell"}},
+        {false, true, true, {"shell", "token"}},
+        {false, false, false, {"shell", "token"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "shell " << c.shellStarts << ", token " << c.tokenStarts);
+        RecordedRoutes routes;
+        const LaunchRoutes injected = {routes.Route("shell", c.shellStarts),
+                                       routes.Route("token", c.tokenStarts)};
+        EXPECT_EQ(LaunchInstalledProduct(dir_.Path().c_str(), injected), c.started);
+        EXPECT_EQ(routes.calls, c.calls);
+        EXPECT_EQ(routes.request,
+                  (std::vector<std::wstring>{product_, L" ", L"\"" + product_ + L"\"  ",
+                                             dir_ / L"Program"}));
+    }
+    // The routes started nothing, so neither may anything else: no elevated
+    // start behind their back.
+    EXPECT_EQ(ReceivedCommandLine(30), L"");
+}
+
+TEST_F(ProductLaunch, TheShellStartsTheProduct) {
+    const ComScope com;
+    // Started by the shell, the stand-in idles 30 s under a name of its own.
+    const std::wstring probe = dir_ / L"Program\\velora_shell_probe.exe";
+    ASSERT_TRUE(CopyFileW(product_.c_str(), probe.c_str(), FALSE));
+    LaunchRoutes shellOnly;
+    shellOnly.token = nullptr;
+    ASSERT_TRUE(LaunchDeElevated(probe.c_str(), L" ", shellOnly));
+    bool running = false;
+    for (int i = 0; i < 200 && !running; ++i) {
+        Sleep(50);
+        running = FindProcessByName(L"velora_shell_probe.exe");
+    }
+    EXPECT_TRUE(running);
+    for (int i = 0; i < 100 && FindProcessByName(L"velora_shell_probe.exe"); ++i) {
+        TerminateProcessByName(L"velora_shell_probe.exe");
+        Sleep(50);
+    }
+}
+
+std::wstring IntegrityOf(HANDLE token) {
+    BYTE buffer[128] = {};
+    DWORD length = 0;
+    ScopedLocalMemory<LPWSTR> text;
+    if (!GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof(buffer), &length) ||
+        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid,
+                                text.Receive())) {
+        return L"?";
+    }
+    return text.Get();
+}
+
+// Whether this system keeps the integrity label set on a token (Wine 8 does
+// not: it reports high integrity whatever was set).
+bool SystemKeepsIntegrityLabels() {
+    HANDLE own = nullptr;
+    HANDLE copy = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE, &own);
+    ScopedHandle ownToken(own);
+    if (!DuplicateTokenEx(own, MAXIMUM_ALLOWED, nullptr, SecurityAnonymous, TokenPrimary, &copy)) {
+        return false;
+    }
+    ScopedHandle lowered(copy);
+    ScopedLocalMemory<PSID> low;
+    if (!ConvertStringSidToSidW(L"S-1-16-4096", low.Receive())) {
+        return false;
+    }
+    TOKEN_MANDATORY_LABEL label = {{low.Get(), SE_GROUP_INTEGRITY}};
+    return SetTokenInformation(copy, TokenIntegrityLevel, &label,
+                               sizeof(label) + GetLengthSid(low.Get())) &&
+           IntegrityOf(copy) == L"S-1-16-4096";
+}
+
+TEST(Launch, TheTokenRouteBuildsAPrimaryMediumIntegrityToken) {
+    const ScopedHandle token = MakeMediumIntegrityToken();
+    ASSERT_TRUE(token);
+    TOKEN_TYPE type = TokenImpersonation;
+    DWORD length = 0;
+    ASSERT_TRUE(GetTokenInformation(token.Get(), TokenType, &type, sizeof(type), &length));
+    EXPECT_EQ(type, TokenPrimary);
+    if (!SystemKeepsIntegrityLabels()) {
+        GTEST_SKIP() << "this system does not keep token integrity labels (Wine 8 does not)";
+    }
+    EXPECT_EQ(IntegrityOf(token.Get()), kMediumIntegritySid);
+}
+
 TEST(Launch, NothingStartsForAnEmptyDirectoryOrAMissingProgram) {
+    const ComScope com;  // so the shell could be asked
     EXPECT_FALSE(LaunchInstalledProduct(L""));
     EXPECT_FALSE(LaunchInstalledProduct(nullptr));
     TempFolder dir(L"velora_launch_missing");
@@ -179,8 +371,17 @@ TEST(Launch, NothingStartsForAnEmptyDirectoryOrAMissingProgram) {
 }
 
 TEST(Launch, ACommandLineThatWouldNotFitIsRefused) {
-    const std::wstring longPath = L"C:\\" + std::wstring(250, L'a') + L".exe";
-    EXPECT_FALSE(LaunchDeElevated(longPath.c_str(), L" "));
+    // A program whose path fits (257 characters) but whose quoted command
+    // line with two spaces (261) does not.
+    TempFolder dir(L"velora_launch_long");
+    const std::wstring program =
+        dir / (std::wstring(257 - dir.Path().size() - 1 - 4, L'a') + L".exe");
+    ASSERT_EQ(program.size(), 257u);
+    test::WriteFileBytes(program, "MZ");
+    RecordedRoutes routes;
+    EXPECT_FALSE(LaunchDeElevated(program.c_str(), L" ",
+                                  {routes.Route("shell", true), routes.Route("token", true)}));
+    EXPECT_TRUE(routes.calls.empty());
 }
 
 }  // namespace

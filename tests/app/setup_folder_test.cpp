@@ -3,7 +3,6 @@
 #include <aclapi.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
-#include <winioctl.h>
 
 #include <cstring>
 #include <cwctype>
@@ -19,6 +18,7 @@ namespace {
 
 using test::FileExists;
 using test::FolderExists;
+using test::MakeJunction;
 using test::TempFolder;
 
 // Rights that let a holder change what the folder or the program holds.
@@ -108,37 +108,6 @@ struct NameList {
         };
     }
 };
-
-// A junction at `path` leading to `target`; false where the system cannot make one.
-bool MakeJunction(const std::wstring& path, const std::wstring& target) {
-    if (!::CreateDirectoryW(path.c_str(), nullptr)) {
-        return false;
-    }
-    ScopedHandle handle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                      nullptr));
-    const std::wstring substitute = L"\\??\\" + target;
-    const WORD bytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
-    // REPARSE_DATA_BUFFER for a mount point: tag, data length, reserved, then
-    // the substitute name and an empty print name, each terminated.
-    std::vector<BYTE> buffer(8 + 8 + bytes + 2 * sizeof(wchar_t), 0);
-    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-    const WORD dataLength = static_cast<WORD>(buffer.size() - 8);
-    const WORD offsets[4] = {0, bytes, static_cast<WORD>(bytes + sizeof(wchar_t)), 0};
-    std::memcpy(&buffer[0], &tag, 4);
-    std::memcpy(&buffer[4], &dataLength, 2);
-    std::memcpy(&buffer[8], offsets, sizeof(offsets));
-    std::memcpy(&buffer[16], substitute.data(), bytes);
-    DWORD returned = 0;
-    const bool made = handle && ::DeviceIoControl(handle.Get(), FSCTL_SET_REPARSE_POINT,
-                                                  buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                  nullptr, 0, &returned, nullptr);
-    if (!made) {
-        handle.Reset();
-        ::RemoveDirectoryW(path.c_str());
-    }
-    return made;
-}
 
 bool IsReparsePoint(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());

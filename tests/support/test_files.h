@@ -28,6 +28,9 @@ class TempFolder {
     std::wstring path_;
 };
 
+// Removes `path` and everything below it. A link that shows as a reparse
+// point (a junction or symbolic link; under Wine, a link to a folder) is
+// removed itself and what it leads to is left alone.
 void RemoveTree(const std::wstring& path);
 // The names of everything in `folder` (no "." or "..").
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
@@ -38,6 +41,22 @@ bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
+
+// A junction at `path` leading to the folder `target`; false where the system
+// cannot make one (Wine 8 cannot).
+bool MakeJunction(const std::wstring& path, const std::wstring& target);
+
+// A symbolic link at `path` leading to `target`, a folder or a file. Where
+// CreateSymbolicLinkW makes nothing (Wine 8 only pretends), a Unix symbolic
+// link is made when running under Wine, which Wine follows like a Windows
+// one. False when neither can be made.
+bool MakeSymbolicLink(const std::wstring& path, const std::wstring& target, bool folder);
+
+// Removes the link at `path` itself, not what it leads to. Under Wine every
+// link is a Unix symbolic link: RemoveDirectoryW and DeleteFileW would remove
+// the folder or file it leads to, and a link to a file does not even show as
+// a reparse point, so tests remove the links they plant with this.
+void RemoveLink(const std::wstring& path);
 
 // Sets an environment variable for this process (and the children it starts)
 // and restores the previous value when the object goes.
