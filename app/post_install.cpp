@@ -183,6 +183,15 @@ ScopedComPtr<IShellDispatch2> DesktopShell() {
 
 }  // namespace
 
+bool IsProductInstalled(const wchar_t* installDir) {
+    PathBuffer product = {};
+    if (IsEmpty(installDir) || !JoinPath(product, installDir, kProductRelativePath)) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(product);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 void WriteChannelFile(const wchar_t* installDir) {
     if (IsEmpty(installDir)) {
         return;
@@ -289,28 +298,11 @@ ScopedHandle MakeMediumIntegrityToken() {
     return lowered;
 }
 
-<<<<<<< HEAD
-}  // namespace
-
-bool IsProductInstalled(const wchar_t* installDir) {
-    PathBuffer product = {};
-    if (IsEmpty(installDir) || !JoinPath(product, installDir, kProductRelativePath)) {
-        return false;
-    }
-    const DWORD attributes = ::GetFileAttributesW(product);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-void WriteChannelFile(const wchar_t* installDir) {
-    if (IsEmpty(installDir)) {
-        return;
-=======
 bool LaunchWithMediumToken(const LaunchRequest& request) {
     const ScopedHandle medium = MakeMediumIntegrityToken();
     PathBuffer commandLine;  // CreateProcessAsUserW may write into it
     if (!medium || !CopyBounded(commandLine, request.commandLine)) {
         return false;
->>>>>>> wip/post-install
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
