@@ -211,13 +211,15 @@ bool SetupFolder::Create(const wchar_t* parent, const FolderNameSource& names,
             }
             return false;
         }
-        // No delete sharing: while this is open the folder cannot be renamed.
-        // No delete access either: the setup program runs in this folder, and
-        // its own open of it shares no deletion.
-        ScopedHandle handle(
-            ::CreateFileW(folder, READ_CONTROL | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        // No delete sharing: while this is open the folder cannot be renamed
+        // (list access makes the handle count in share checks; one that only
+        // reads attributes does not). No delete access either: the setup
+        // program runs in this folder, and its own open of it shares no
+        // deletion.
+        ScopedHandle handle(::CreateFileW(
+            folder, FILE_LIST_DIRECTORY | READ_CONTROL | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!handle || !IsPlainFolder(handle.Get())) {
             // Not the folder just made: something replaced it. Leave it be.
             return false;
