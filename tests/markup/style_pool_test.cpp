@@ -61,7 +61,7 @@ TEST(StylePoolTest, AttributesApplyInDocumentOrderAndUnknownOnesAreIgnored) {
 
 TEST(StylePoolTest, BuiltInTableHasItsClasses) {
     ASSERT_TRUE(BkStylePool::Instance().Load(kStyleTableId));
-    EXPECT_EQ(30u + 1u, BkStylePool::Instance().Count()) << "30 classes and the default";
+    EXPECT_EQ(31u + 1u, BkStylePool::Instance().Count()) << "31 classes and the default";
     for (const char* name :
          {"common_btn", "linktext", "agree_text", "btn_install_text", "btn_brower_text",
           "msg_dlg_center_text", "msg_dlg_xp_text", "progress_text", "disk_less_text",
