@@ -347,7 +347,7 @@ TEST_F(MainWindowClosing, DuringTheInstallCloseIsIgnoredAndAfterItEndsAtOnce) {
     EXPECT_TRUE(stayed);
 }
 
-TEST_F(MainWindowClosing, ASetupProgramEndingMidWayLetsCloseEndAtOnce) {
+TEST_F(MainWindowClosing, ASetupProgramEndingMidWayIsReportedAndEndsWithItsCode) {
     test::ScopedEnvironmentVariable idle(L"VELORA_IDLE_MS", L"200");
     dialog_->SetSetupLauncher([](const wchar_t*) {
         return SetupLaunch{
@@ -359,13 +359,17 @@ TEST_F(MainWindowClosing, ASetupProgramEndingMidWayLetsCloseEndAtOnce) {
         SendClickRecord(Main(), kInstall);
         dialog_->OnInstallProgress(60);
     });
+    bool told = false;
     RunFromMessageLoop(1500, [&] {
         endedWithoutActions = dialog_->GetInstallState() == InstallState::Finished &&
                               !dialog_->FindControl(kLaunch)->IsVisible();
-        ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        HWND notice = test::FindMessageDialog();
+        told = notice != nullptr;
+        SendClickRecord(notice, CMsgDlg::kButtonOne);  // "关闭"
     });
-    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(RunModal(), kExitSetupUnfinished);
     EXPECT_TRUE(endedWithoutActions);
+    EXPECT_TRUE(told);
     EXPECT_EQ(failures_, 0);
 }
 
