@@ -226,16 +226,16 @@ void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
     // so installing reports the resource error instead of quietly using the
     // previous folder the box no longer shows.
     PathBuffer dir = {};
+    bool low = false;
     if (folder == nullptr || !CopyBounded(dir, folder) || dir[0] == L'\0' ||
         !AppendSeparator(dir) || !AppendBounded(dir, kProductFolderName)) {
         installDir_[0] = L'\0';
-        EnableItem(main_ids::kInstall, true);
-        ShowItem(main_ids::kLowSpaceNotice, false);
-        return;
+    } else {
+        CopyBounded(installDir_, dir);
+        low = IsLow(installDir_);
     }
-    CopyBounded(installDir_, dir);
-    const bool low = IsLow(installDir_);
-    EnableItem(main_ids::kInstall, !low);
+    // Whatever the folder, nothing installs before the licence is accepted.
+    EnableItem(main_ids::kInstall, !low && GetItemCheck(main_ids::kAgree));
     ShowItem(main_ids::kLowSpaceNotice, low);
 }
 

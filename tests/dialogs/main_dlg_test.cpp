@@ -141,6 +141,17 @@ TEST_F(MainWindow, ChoosingAFolderInstallsIntoItsVeloraSubfolder) {
     EXPECT_EQ(dialog_->PathBox().GetText(), longFolder);
 }
 
+TEST_F(MainWindow, ChoosingAFolderKeepsInstallOffWhileTheLicenceIsNotAccepted) {
+    Create();
+    dialog_->SetItemCheck(kAgree, false);
+    Click(kAgree);
+    for (const std::wstring& folder :
+         {std::wstring(L"D:\\Apps"), L"C:\\" + std::wstring(300, L'z')}) {
+        dialog_->ApplyChosenFolder(folder.c_str());
+        EXPECT_FALSE(Enabled(kInstall)) << "folder of " << folder.size() << " characters";
+    }
+}
+
 TEST_F(MainWindow, FolderBrowserResultsNearTheLengthLimit) {
     Create();
     // "\Velora" is 7 characters: a 252-character folder makes 259, the most that fits.
