@@ -15,6 +15,7 @@ inline constexpr UINT kNoticeLayout = 109;
 // Texts of the string table the installer shows itself.
 inline constexpr int kChannelTakenText = 103;
 inline constexpr int kProductStillRunningText = 104;
+inline constexpr int kInstallingShutdownText = 105;
 
 // Posted by a window to itself to fit a list item to its rich text once the
 // layout has placed it (main window and agreement window).

@@ -17,6 +17,7 @@
 #include "app/post_install.h"
 #include "app/process_control.h"
 #include "markup/font_pool.h"
+#include "markup/string_pool.h"
 #include "ui/bk_window.h"
 #include "ui/notification.h"
 
@@ -28,6 +29,11 @@ constexpr wchar_t kProductFolderName[] = L"Velora";
 
 // Reflected child notifications come back to the child with this offset.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
+
+// While the session is held: the worker ends the install on its own thread,
+// so the window looks at the state this often to let the session go.
+constexpr UINT_PTR kInstallWatchTimer = 1;
+constexpr UINT kInstallWatchMs = 500;
 
 HICON LoadAppIcon(int sizeMetricX, int sizeMetricY) {
     return static_cast<HICON>(
@@ -70,17 +76,12 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             return true;
         }
     }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        OnCloseRequest();
-        result = 0;
-        return true;
-    }
     if (message == WM_INITDIALOG) {
         OnInitDialog();
         result = TRUE;
         return true;
     }
-    if (CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result)) {
+    if (CInstallerDialog::ProcessWindowMessage(window, message, wParam, lParam, result)) {
         return true;
     }
     switch (message) {
@@ -94,6 +95,19 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             return true;
         case WM_CHECK_DISK_SPACE:
             OnCheckDiskSpace();
+            result = 0;
+            return true;
+        case WM_QUERYENDSESSION:
+            // Log-off and shutdown wait for the setup program like the close
+            // button does: cut off half-way, it would leave a broken product.
+            HoldSessionWhileInstalling();
+            result = GetInstallState() == InstallState::Installing ? FALSE : TRUE;
+            return true;
+        case WM_TIMER:
+            if (wParam != kInstallWatchTimer) {
+                break;
+            }
+            HoldSessionWhileInstalling();
             result = 0;
             return true;
         default:
@@ -348,6 +362,24 @@ void CMainDlg::OnCloseRequest() {
         case InstallState::Finished:
             EndDialog(0);
             break;
+    }
+}
+
+void CMainDlg::HoldSessionWhileInstalling() {
+    HWND window = Handle();
+    const bool installing = window != nullptr && GetInstallState() == InstallState::Installing;
+    if (installing == sessionHold_.IsHeld()) {
+        return;
+    }
+    if (installing) {
+        const std::wstring* reason = BkString::Instance().Find(kInstallingShutdownText);
+        sessionHold_.Hold(window, reason != nullptr ? reason->c_str() : nullptr);
+        ::SetTimer(window, kInstallWatchTimer, kInstallWatchMs, nullptr);
+    } else {
+        sessionHold_.Release();
+        if (window != nullptr) {
+            ::KillTimer(window, kInstallWatchTimer);
+        }
     }
 }
 

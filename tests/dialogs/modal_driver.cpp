@@ -45,6 +45,14 @@ void SendClickRecord(HWND window, UINT id) {
     ::SendMessageW(window, WM_NOTIFY, kHostNotifySource, reinterpret_cast<LPARAM>(&notify));
 }
 
+void PostClose(HWND window, CloseWay way) {
+    if (way == CloseWay::kWmClose) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    } else {
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
 HWND FindMessageDialog() {
     return ::FindWindowW(L"BkHostWindow", L"提示");
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 
 #include "tests/support/message_pump.h"
 
@@ -15,6 +16,16 @@ void RunFromMessageLoop(UINT delayMs, std::function<void()> action);
 
 // Sends the window the click record the engine sends for control `id`.
 void SendClickRecord(HWND window, UINT id);
+
+// A close request that does not come from the window's close button: WM_CLOSE
+// as another program posts it, or SC_CLOSE as Alt+F4, the taskbar and the
+// system menu send it.
+enum class CloseWay { kWmClose, kSysCommand };
+inline constexpr CloseWay kCloseWays[] = {CloseWay::kWmClose, CloseWay::kSysCommand};
+void PostClose(HWND window, CloseWay way);
+inline void PrintTo(CloseWay way, std::ostream* out) {
+    *out << (way == CloseWay::kWmClose ? "WM_CLOSE" : "SC_CLOSE");
+}
 
 // The visible message dialog ("提示"), or null; and how many there are.
 HWND FindMessageDialog();
