@@ -297,6 +297,7 @@ TEST_F(MainWindow, TheLogOnEntryIsWrittenOnlyWhenItsBoxIsChecked) {
 class MainWindowClosing : public MainWindow {
   protected:
     void TearDown() override {
+        test::DropPendingActions();
         if (setup_) {
             ::TerminateProcess(setup_.Get(), 1);
         }
@@ -503,7 +504,9 @@ TEST_F(RunningProduct, QuittingTheInstallLeavesTheProductAndStartsNothing) {
     RunFromMessageLoop(300, [&] { test::PostClose(Main(), test::CloseWay::kWmClose); });
     RunFromMessageLoop(500, [&] {
         questions = test::CountMessageDialogs();
-        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "退出安装"
+        for (HWND question : test::MessageDialogs()) {
+            SendClickRecord(question, CMsgDlg::kButtonOne);  // "退出安装" (and any other)
+        }
     });
     EXPECT_EQ(RunModal(), 0);
     EXPECT_EQ(questions, 1);
