@@ -33,6 +33,13 @@ void CAgreeDlg::OnFinalMessage(HWND) {
     delete this;
 }
 
+void CAgreeDlg::OnCloseRequest() {
+    // Closed from a posted message: whoever asked (the host sending a click
+    // record, the window procedure) is still on the stack and must not find
+    // its object deleted.
+    ::PostMessageW(Handle(), kCloseMessage, 0, 0);
+}
+
 void CAgreeDlg::Close() {
     CBkDialogViewImplEx* owner = owner_;
     ::DestroyWindow(Handle());  // deletes this object
@@ -71,10 +78,7 @@ bool CAgreeDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, L
                 case kAccept:
                 case kClose:
                 case kCancel:
-                    // Closed from a posted message: the host that sent this
-                    // record is still running on the stack and must not find
-                    // its object deleted.
-                    ::PostMessageW(window, kCloseMessage, 0, 0);
+                    OnCloseRequest();
                     result = 1;
                     return true;
                 case kMinimise:
@@ -88,7 +92,7 @@ bool CAgreeDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, L
         default:
             break;
     }
-    return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
+    return CInstallerDialog::ProcessWindowMessage(window, message, wParam, lParam, result);
 }
 
 }  // namespace velora

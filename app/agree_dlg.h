@@ -7,7 +7,7 @@
 namespace velora {
 
 // The licence agreement, shown in place of the main window: opening it hides
-// its owner, closing it (101, 100 or 202) shows the owner again. It lives on
+// its owner, closing it (101, 100, 202 or any other way) shows the owner again. It lives on
 // the heap and deletes itself once its window is gone.
 class CAgreeDlg : public CInstallerDialog {
   public:
@@ -25,6 +25,9 @@ class CAgreeDlg : public CInstallerDialog {
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result) override;
     void OnFinalMessage(HWND window) override;
+
+  protected:
+    void OnCloseRequest() override;
 
   private:
     CAgreeDlg();

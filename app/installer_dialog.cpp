@@ -15,4 +15,20 @@ CInstallerDialog::CInstallerDialog(UINT layoutId)
     SetOverlay(false);
 }
 
+bool CInstallerDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            LRESULT& result) {
+    // SC_CLOSE is taken here too, not left to become a WM_CLOSE: one request
+    // per Alt+F4, and no window whose close means something else is destroyed.
+    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+        // A window disabled under a question of its own cannot be closed by
+        // its button either: the question is answered first.
+        if (::IsWindowEnabled(window)) {
+            OnCloseRequest();
+        }
+        result = 0;
+        return true;
+    }
+    return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
+}
+
 }  // namespace velora

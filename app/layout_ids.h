@@ -15,6 +15,7 @@ inline constexpr UINT kNoticeLayout = 109;
 // Texts of the string table the installer shows itself.
 inline constexpr int kChannelTakenText = 103;
 inline constexpr int kProductStillRunningText = 104;
+inline constexpr int kInstallingShutdownText = 105;
 // These carry "{code}", replaced by the exit code.
 inline constexpr int kSetupFailedText = 106;
 inline constexpr int kSetupUnfinishedText = 107;

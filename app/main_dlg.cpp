@@ -17,6 +17,7 @@
 #include "app/post_install.h"
 #include "app/process_control.h"
 #include "markup/font_pool.h"
+#include "markup/string_pool.h"
 #include "ui/bk_window.h"
 #include "ui/notification.h"
 
@@ -70,17 +71,12 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             return true;
         }
     }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        OnCloseRequest();
-        result = 0;
-        return true;
-    }
     if (message == WM_INITDIALOG) {
         OnInitDialog();
         result = TRUE;
         return true;
     }
-    if (CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result)) {
+    if (CInstallerDialog::ProcessWindowMessage(window, message, wParam, lParam, result)) {
         return true;
     }
     switch (message) {
@@ -99,6 +95,12 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         case WM_CHECK_DISK_SPACE:
             OnCheckDiskSpace();
             result = 0;
+            return true;
+        case WM_QUERYENDSESSION:
+            // Log-off and shutdown wait for the setup program like the close
+            // button does: cut off half-way, it would leave a broken product.
+            HoldSessionWhileInstalling();
+            result = GetInstallState() == InstallState::Installing ? FALSE : TRUE;
             return true;
         default:
             break;
@@ -230,16 +232,16 @@ void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
     // so installing reports the resource error instead of quietly using the
     // previous folder the box no longer shows.
     PathBuffer dir = {};
+    bool low = false;
     if (folder == nullptr || !CopyBounded(dir, folder) || dir[0] == L'\0' ||
         !AppendSeparator(dir) || !AppendBounded(dir, kProductFolderName)) {
         installDir_[0] = L'\0';
-        EnableItem(main_ids::kInstall, true);
-        ShowItem(main_ids::kLowSpaceNotice, false);
-        return;
+    } else {
+        CopyBounded(installDir_, dir);
+        low = IsLow(installDir_);
     }
-    CopyBounded(installDir_, dir);
-    const bool low = IsLow(installDir_);
-    EnableItem(main_ids::kInstall, !low);
+    // Whatever the folder, nothing installs before the licence is accepted.
+    EnableItem(main_ids::kInstall, !low && GetItemCheck(main_ids::kAgree));
     ShowItem(main_ids::kLowSpaceNotice, low);
 }
 
@@ -390,6 +392,21 @@ void CMainDlg::OnCloseRequest() {
         case InstallState::Finished:
             EndDialog(exitCode_);
             break;
+    }
+}
+
+void CMainDlg::HoldSessionWhileInstalling() {
+    HWND window = Handle();
+    const bool installing = window != nullptr && GetInstallState() == InstallState::Installing;
+    if (installing == sessionHold_.IsHeld()) {
+        return;
+    }
+    if (installing) {
+        const std::wstring* reason = BkString::Instance().Find(kInstallingShutdownText);
+        sessionHold_.Hold(window, reason != nullptr ? reason->c_str() : nullptr);
+    } else {
+        // Released when the worker's end is handled (WM_INSTALL_ENDED).
+        sessionHold_.Release();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "app/install_worker.h"
 #include "app/path_box.h"
 #include "app/progress_channel.h"
+#include "app/shutdown_block.h"
 #include "base/path_buffer.h"
 #include "app/installer_dialog.h"
 
@@ -61,12 +62,17 @@ class CMainDlg : public CInstallerDialog {
     PathBuffer& InstallDir() { return installDir_; }
     const ProgressChannel& Progress() const { return progress_; }
     InstallState GetInstallState() const { return state_.load(); }
-    void SetInstallState(InstallState state) { state_.store(state); }
+    void SetInstallState(InstallState state) {
+        state_.store(state);
+        HoldSessionWhileInstalling();
+    }
     KEditInputEx& PathBox() { return pathBox_; }
 
     // ---- What the window does; public for the tests that drive it -------------
     void StartInstall();
-    void OnCloseRequest();
+    // Close button, Alt+F4, taskbar, system menu, WM_CLOSE: asks before the
+    // install, is ignored during it, ends after it.
+    void OnCloseRequest() override;
     void ToggleCustomInstall() { SetCustomArea(!GetItemCheck(main_ids::kCustomToggle), true); }
     bool IsCustomAreaOpen() const { return GetItemCheck(main_ids::kCustomToggle); }
     void BrowseForInstallDir();
@@ -97,6 +103,8 @@ class CMainDlg : public CInstallerDialog {
     void OpenAgreement();
     void FitHiddenListToText();
     bool IsLow(const wchar_t* path) const { return isLow_ ? isLow_(path) : false; }
+    // Holds log-off and shutdown off exactly while the install runs.
+    void HoldSessionWhileInstalling();
 
     // Destroyed in reverse: worker (joined), state, progress objects, path box,
     // then the window itself with the host.
@@ -104,6 +112,7 @@ class CMainDlg : public CInstallerDialog {
     ProgressChannel progress_;
     PathBuffer installDir_ = {};
     std::atomic<InstallState> state_{InstallState::Idle};
+    ShutdownBlock sessionHold_;
     bool confirmationAllowed_ = true;  // no second close confirmation while one is up
     bool completed_ = false;           // a report of 100 finished the install
     int exitCode_ = 0;                 // non-zero once the install failed

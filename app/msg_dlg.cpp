@@ -18,7 +18,7 @@ bool CMsgDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
             }
         }
     }
-    return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
+    return CInstallerDialog::ProcessWindowMessage(window, message, wParam, lParam, result);
 }
 
 }  // namespace velora

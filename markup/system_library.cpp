@@ -8,14 +8,9 @@ namespace {
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
 
-// Resolved at run time: a static import of a function the system lacks would
-// stop the program from starting at all.
 template <typename Fn>
 Fn KernelFunction(const char* name) {
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    return kernel != nullptr
-               ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(kernel, name)))
-               : nullptr;
+    return LoadedFunction<Fn>(L"kernel32.dll", name);
 }
 
 // The search flags of LoadLibraryExW exist only where AddDllDirectory does

@@ -84,6 +84,19 @@ TEST_P(AgreementClosing, ClosingShowsTheOwnerAgain) {
 
 INSTANTIATE_TEST_SUITE_P(ByButton, AgreementClosing, ::testing::Values(100, 101, 202));
 
+class AgreementClosedFromOutside : public Agreement,
+                                   public ::testing::WithParamInterface<test::CloseWay> {};
+
+TEST_P(AgreementClosedFromOutside, ShowsTheOwnerAgainLikeItsCloseButton) {
+    test::PostClose(window_, GetParam());
+    PumpFor(50);
+    EXPECT_FALSE(::IsWindow(window_));
+    EXPECT_TRUE(::IsWindowVisible(owner_.Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(ByRequest, AgreementClosedFromOutside,
+                         ::testing::ValuesIn(test::kCloseWays));
+
 TEST_F(Agreement, MinimisingLeavesTheOwnerHidden) {
     SendClickRecord(window_, CAgreeDlg::kMinimise);
     PumpFor(50);

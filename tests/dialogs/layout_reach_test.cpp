@@ -33,6 +33,8 @@ class HoverProbe : public CInstallerDialog {
         return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
     }
 
+    void OnCloseRequest() override {}  // never closed here
+
     // The id of the control the mouse finds at the centre of control `id`.
     UINT ControlUnderCentreOf(int id) {
         const CBkWindow* control = FindControl(id);

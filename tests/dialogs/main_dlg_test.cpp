@@ -141,6 +141,17 @@ TEST_F(MainWindow, ChoosingAFolderInstallsIntoItsVeloraSubfolder) {
     EXPECT_EQ(dialog_->PathBox().GetText(), longFolder);
 }
 
+TEST_F(MainWindow, ChoosingAFolderKeepsInstallOffWhileTheLicenceIsNotAccepted) {
+    Create();
+    dialog_->SetItemCheck(kAgree, false);
+    Click(kAgree);
+    for (const std::wstring& folder :
+         {std::wstring(L"D:\\Apps"), L"C:\\" + std::wstring(300, L'z')}) {
+        dialog_->ApplyChosenFolder(folder.c_str());
+        EXPECT_FALSE(Enabled(kInstall)) << "folder of " << folder.size() << " characters";
+    }
+}
+
 TEST_F(MainWindow, FolderBrowserResultsNearTheLengthLimit) {
     Create();
     // "\Velora" is 7 characters: a 252-character folder makes 259, the most that fits.
@@ -285,9 +296,89 @@ TEST_F(MainWindow, TheLogOnEntryIsWrittenOnlyWhenItsBoxIsChecked) {
 
 class MainWindowClosing : public MainWindow {
   protected:
+    void TearDown() override {
+        test::DropPendingActions();
+        if (setup_) {
+            ::TerminateProcess(setup_.Get(), 1);
+        }
+        MainWindow::TearDown();
+    }
+
     int RunModal() { return dialog_->DoModal(nullptr); }
     HWND Main() const { return dialog_->Handle(); }
+
+    // The idle stand-in as the setup program: the install runs until EndSetup.
+    void UseRunningSetup() {
+        setup_ = test::StartProgram(L"\"" + BuiltProgramPath(L"idle_process.exe") + L"\"");
+        ASSERT_TRUE(setup_);
+        dialog_->SetSetupLauncher([this](const wchar_t*) {
+            HANDLE copy = nullptr;
+            ::DuplicateHandle(::GetCurrentProcess(), setup_.Get(), ::GetCurrentProcess(), &copy, 0,
+                              FALSE, DUPLICATE_SAME_ACCESS);
+            return SetupLaunch{ScopedHandle(copy), SetupLaunchError::kNone};
+        });
+    }
+    // Ends the setup program; true once the worker has seen the install end.
+    bool EndSetup() {
+        ::TerminateProcess(setup_.Get(), 0);
+        return test::PumpUntil(
+            3000, [this] { return dialog_->GetInstallState() == InstallState::Finished; });
+    }
+
+    ScopedHandle setup_;
 };
+
+class MainWindowClosedFromOutside : public MainWindowClosing,
+                                    public ::testing::WithParamInterface<test::CloseWay> {
+  protected:
+    void Close() { test::PostClose(Main(), GetParam()); }
+};
+
+// Before the install the exit question; during it nothing at all (the window
+// stays, the setup program and the worker go on); after it the end.
+TEST_P(MainWindowClosedFromOutside, MeansWhatTheCloseButtonMeans) {
+    UseRunningSetup();
+    int questions = -1;
+    bool untouched = false;
+    RunFromMessageLoop(100, [&] { Close(); });
+    RunFromMessageLoop(400, [&] {
+        questions = test::CountMessageDialogs();
+        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "取消"
+    });
+    RunFromMessageLoop(600, [&] {
+        SendClickRecord(Main(), kInstall);
+        Close();
+    });
+    RunFromMessageLoop(900, [&] {
+        untouched = ::IsWindowVisible(Main()) && test::CountMessageDialogs() == 0 &&
+                    dialog_->GetInstallState() == InstallState::Installing &&
+                    ::WaitForSingleObject(setup_.Get(), 0) == WAIT_TIMEOUT;
+        if (!EndSetup()) {
+            dialog_->EndDialog(-1);
+            return;
+        }
+        Close();
+    });
+    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(untouched);
+}
+
+INSTANTIATE_TEST_SUITE_P(ByRequest, MainWindowClosedFromOutside,
+                         ::testing::ValuesIn(test::kCloseWays));
+
+TEST_F(MainWindowClosing, LogOffAndShutdownWaitOnlyWhileTheSetupProgramRuns) {
+    UseRunningSetup();
+    Create();
+    const auto sessionMayEnd = [this] {
+        return ::SendMessageW(Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != FALSE;
+    };
+    EXPECT_TRUE(sessionMayEnd()) << "before the install";
+    Click(kInstall);
+    EXPECT_FALSE(sessionMayEnd()) << "during the install";
+    ASSERT_TRUE(EndSetup());
+    EXPECT_TRUE(sessionMayEnd()) << "after it";
+}
 
 // Another program made the progress objects before the installer: it could
 // report anything, so nothing is installed and nothing of the user's ended.
@@ -407,14 +498,22 @@ class RunningProduct : public MainWindowClosing {
 
 TEST_F(RunningProduct, QuittingTheInstallLeavesTheProductAndStartsNothing) {
     StartProduct();
+    int questions = -1;
     RunFromMessageLoop(100, [&] {
         InstallIntoFolder();
         SendClickRecord(Main(), kInstall);
     });
-    RunFromMessageLoop(400, [&] {
-        SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonOne);  // "退出安装"
+    // The main window's close button is out of reach under the question: so
+    // is every other way of closing it.
+    RunFromMessageLoop(300, [&] { test::PostClose(Main(), test::CloseWay::kWmClose); });
+    RunFromMessageLoop(500, [&] {
+        questions = test::CountMessageDialogs();
+        for (HWND question : test::MessageDialogs()) {
+            SendClickRecord(question, CMsgDlg::kButtonOne);  // "退出安装" (and any other)
+        }
     });
     EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(questions, 1);
     EXPECT_FALSE(ProductEnded(200));
     EXPECT_EQ(launches_, 0);
     EXPECT_EQ(dialog_->GetInstallState(), InstallState::Idle);

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "ui/notification.h"
 
@@ -35,6 +36,13 @@ void RunFromMessageLoop(UINT delayMs, std::function<void()> action) {
     }
 }
 
+void DropPendingActions() {
+    for (const auto& pending : PendingActions()) {
+        ::KillTimer(nullptr, pending.first);
+    }
+    PendingActions().clear();
+}
+
 void SendClickRecord(HWND window, UINT id) {
     BkNotify notify = {};
     notify.hdr.hwndFrom = window;
@@ -45,19 +53,31 @@ void SendClickRecord(HWND window, UINT id) {
     ::SendMessageW(window, WM_NOTIFY, kHostNotifySource, reinterpret_cast<LPARAM>(&notify));
 }
 
+void PostClose(HWND window, CloseWay way) {
+    if (way == CloseWay::kWmClose) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    } else {
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
 HWND FindMessageDialog() {
     return ::FindWindowW(L"BkHostWindow", L"提示");
 }
 
-int CountMessageDialogs() {
-    int count = 0;
+std::vector<HWND> MessageDialogs() {
+    std::vector<HWND> shown;
     HWND window = nullptr;
     while ((window = ::FindWindowExW(nullptr, window, L"BkHostWindow", L"提示")) != nullptr) {
         if (::IsWindowVisible(window)) {
-            ++count;
+            shown.push_back(window);
         }
     }
-    return count;
+    return shown;
+}
+
+int CountMessageDialogs() {
+    return static_cast<int>(MessageDialogs().size());
 }
 
 }  // namespace velora::test

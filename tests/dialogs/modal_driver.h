@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
+#include <vector>
 
 #include "tests/support/message_pump.h"
 
@@ -12,12 +14,26 @@ namespace velora::test {
 // thread, `delayMs` after the call; for driving modal dialogs in tests.
 // Several actions may be pending at once.
 void RunFromMessageLoop(UINT delayMs, std::function<void()> action);
+// Drops the actions not run yet: a modal run that ended early must not leave
+// them to fire, with their captures gone, in the next test's loop.
+void DropPendingActions();
 
 // Sends the window the click record the engine sends for control `id`.
 void SendClickRecord(HWND window, UINT id);
 
-// The visible message dialog ("提示"), or null; and how many there are.
+// A close request that does not come from the window's close button: WM_CLOSE
+// as another program posts it, or SC_CLOSE as Alt+F4, the taskbar and the
+// system menu send it.
+enum class CloseWay { kWmClose, kSysCommand };
+inline constexpr CloseWay kCloseWays[] = {CloseWay::kWmClose, CloseWay::kSysCommand};
+void PostClose(HWND window, CloseWay way);
+inline void PrintTo(CloseWay way, std::ostream* out) {
+    *out << (way == CloseWay::kWmClose ? "WM_CLOSE" : "SC_CLOSE");
+}
+
+// The visible message dialog ("提示"), or null; all of them; and how many there are.
 HWND FindMessageDialog();
+std::vector<HWND> MessageDialogs();
 int CountMessageDialogs();
 
 }  // namespace velora::test

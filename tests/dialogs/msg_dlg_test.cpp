@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/driver.h"
@@ -130,6 +131,24 @@ INSTANTIATE_TEST_SUITE_P(
                                  L"继续安装", L"取消"},
                       LayoutCase{kProductRunningLayout, L"Velora正在运行，继续运行会关闭",
                                  L"继续安装", L"退出安装"}));
+
+// Closed other than by a button, every message dialog gives button 100's
+// answer, the one that ends and starts nothing: "取消" on 104 and 107,
+// "退出安装" on 108 (the running product is left alone), "关闭" on 109.
+class MessageDialogClosing : public ::testing::TestWithParam<std::tuple<UINT, test::CloseWay>> {};
+
+TEST_P(MessageDialogClosing, GivesTheAnswerOfButtonOneHundred) {
+    CMsgDlg dialog;
+    ASSERT_TRUE(dialog.LoadLayout(std::get<0>(GetParam())));
+    const test::CloseWay way = std::get<1>(GetParam());
+    RunFromMessageLoop(50, [&dialog, way] { test::PostClose(dialog.Handle(), way); });
+    EXPECT_EQ(dialog.DoModal(nullptr), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLayout, MessageDialogClosing,
+                         ::testing::Combine(::testing::Values(kExitConfirmLayout, kOldSystemLayout,
+                                                              kProductRunningLayout, kNoticeLayout),
+                                            ::testing::ValuesIn(test::kCloseWays)));
 
 TEST(MessageDialog, AMissingLayoutReturnsZeroWithoutShowingAnything) {
     CMsgDlg dialog;
