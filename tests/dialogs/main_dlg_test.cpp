@@ -318,14 +318,21 @@ class MainWindowClosing : public MainWindow {
             return SetupLaunch{ScopedHandle(copy), SetupLaunchError::kNone};
         });
     }
-    // Ends the setup program; true once the worker has seen the install end.
+    // Ends the setup program as a finished install (100 reported, the product
+    // in place, exit code 0); true once the worker has seen the install end.
     bool EndSetup() {
+        ::CreateDirectoryW((installed_ / L"Program").c_str(), nullptr);
+        test::WriteFileBytes(installed_ / L"Program\\Dovanix.exe", "MZ");
+        CopyBounded(dialog_->InstallDir(), installed_.Path().c_str());
+        dialog_->SetItemCheck(kAutoStart, false);
+        dialog_->OnInstallProgress(100);
         ::TerminateProcess(setup_.Get(), 0);
         return test::PumpUntil(
             3000, [this] { return dialog_->GetInstallState() == InstallState::Finished; });
     }
 
     ScopedHandle setup_;
+    TempFolder installed_{L"velora_closing_installed"};
 };
 
 class MainWindowClosedFromOutside : public MainWindowClosing,
@@ -529,7 +536,7 @@ TEST_F(RunningProduct, ContinuingEndsTheProductAndInstalls) {
         SendClickRecord(test::FindMessageDialog(), CMsgDlg::kButtonZero);  // "继续安装"
     });
     RunFromMessageLoop(900, [&] { ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
-    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(RunModal(), kExitPayloadUnavailable) << "the fake launcher has no payload";
     EXPECT_TRUE(ProductEnded(3000));
     EXPECT_EQ(launches_, 1);
 }
@@ -578,7 +585,7 @@ TEST_F(RunningProduct, AProgramOfTheProductsNameElsewhereIsNotAskedAboutNorEnded
             ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
     });
-    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(RunModal(), kExitPayloadUnavailable) << "the fake launcher has no payload";
     EXPECT_FALSE(asked);
     EXPECT_FALSE(ProductEnded(0));
     EXPECT_EQ(launches_, 1);
@@ -592,7 +599,7 @@ TEST_F(RunningProduct, TheUpdaterIsEndedWithoutAsking) {
         questions = test::CountMessageDialogs();
     });
     RunFromMessageLoop(400, [&] { ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); });
-    EXPECT_EQ(RunModal(), 0);
+    EXPECT_EQ(RunModal(), kExitPayloadUnavailable) << "the fake launcher has no payload";
     EXPECT_EQ(questions, 0);
     EXPECT_TRUE(ProductEnded(3000));
     EXPECT_EQ(launches_, 1);
