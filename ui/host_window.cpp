@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "markup/font_pool.h"
+#include "markup/skin_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/bk_container.h"
 #include "ui/control_creator.h"
@@ -552,6 +553,10 @@ void CBkDialogViewImplEx::RepaintBuffer(HDC dc) {
     if (region != nullptr) {
         ::SelectClipRgn(dc, region);
     }
+    const std::string& frame = sections_.Description().frameSkin;
+    if (CBkSkinBase* skin = frame.empty() ? nullptr : BkSkin::Instance().GetSkin(frame)) {
+        skin->Draw(dc, RECT{0, 0, backBuffer_.Width(), backBuffer_.Height()}, 0);
+    }
     sections_.Header().RedrawRegion(dc, region);
     sections_.Body().RedrawRegion(dc, region);
     sections_.Footer().RedrawRegion(dc, region);
@@ -820,6 +825,21 @@ void CBkDialogViewImplEx::OnMouseLeave() {
     SendNotify(kNotifyLeave, last);
 }
 
+void CBkDialogViewImplEx::ApplySizeRules(RECT& client) const {
+    const BkWindowDescription& layout = sections_.Description();
+    if (layout.holdSize) {
+        client.right = client.left + layout.width;
+        client.bottom = client.top + layout.height;
+        return;
+    }
+    if (client.right - client.left < layout.minWidth) {
+        client.right = client.left + layout.minWidth;
+    }
+    if (client.bottom - client.top < layout.minHeight) {
+        client.bottom = client.top + layout.minHeight;
+    }
+}
+
 int CBkDialogViewImplEx::BorderHitCode(POINT p) const {
     RECT client;
     ::GetClientRect(Handle(), &client);
@@ -950,10 +970,14 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
         case WM_NCPAINT:
             return true;
         case WM_NCCALCSIZE:
-            if (wParam != 0) {
-                return true;  // the whole window is client area
+            // The whole window is client area, also in the first calculation
+            // at creation (wParam FALSE): left to the default handler, the
+            // layout's client edge would take 2 pixels off every side.
+            if (lParam != 0) {
+                ApplySizeRules(wParam != 0 ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                                           : *reinterpret_cast<RECT*>(lParam));
             }
-            return false;
+            return true;
         case WM_WINDOWPOSCHANGING:
             if (sections_.Description().holdSize && lParam != 0) {
                 auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "tests/support/markup_sources.h"
 #include "tests/support/message_pump.h"
@@ -383,6 +384,32 @@ TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
     EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(0, 0));
     EXPECT_EQ(RGB(0xE5, 0x48, 0x4D), canvas.At(15, 15));
     EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(20, 20)) << "right and bottom edges excluded";
+}
+
+TEST_F(HostWindowTest, FrameSkinIsDrawnUnderTheSections) {
+    sources_.InMemory(kSkinTableId,
+                      "<skins><gradation name=\"frame\" from=\"2F6BFF\" to=\"2F6BFF\"/></skins>");
+    ASSERT_TRUE(BkSkin::Instance().Load(kSkinTableId));
+    Open(
+        "<layer width=\"40\" height=\"30\" frame=\"frame\"><body>"
+        "<text id=\"1\" crbg=\"E5484D\" pos=\"10,10,20,20\"/></body></layer>");
+    test::Canvas canvas(40, 30, RGB(0, 0, 0));
+    ::SendMessageW(dialog_.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(0, 0));
+    EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(39, 29));
+    EXPECT_EQ(RGB(0xE5, 0x48, 0x4D), canvas.At(15, 15));
+    BkSkin::Instance().Load(kSkinTableId + 100);
+}
+
+TEST_F(HostWindowTest, ClientAreaKeepsTheMinimumSize) {
+    Open(
+        "<layer width=\"100\" height=\"100\" min_width=\"300\" min_height=\"200\" "
+        "resize=\"1\"><body/></layer>");
+    ::SetWindowPos(dialog_.Handle(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    ::GetClientRect(dialog_.Handle(), &client);
+    EXPECT_EQ(300, client.right);
+    EXPECT_EQ(200, client.bottom);
 }
 
 TEST_F(HostWindowTest, ItemOperationsFindControlsById) {
