@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "markup/font_pool.h"
+#include "markup/skin_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/bk_container.h"
 #include "ui/control_creator.h"
@@ -552,6 +553,10 @@ void CBkDialogViewImplEx::RepaintBuffer(HDC dc) {
     if (region != nullptr) {
         ::SelectClipRgn(dc, region);
     }
+    const std::string& frame = sections_.Description().frameSkin;
+    if (CBkSkinBase* skin = frame.empty() ? nullptr : BkSkin::Instance().GetSkin(frame)) {
+        skin->Draw(dc, RECT{0, 0, backBuffer_.Width(), backBuffer_.Height()}, 0);
+    }
     sections_.Header().RedrawRegion(dc, region);
     sections_.Body().RedrawRegion(dc, region);
     sections_.Footer().RedrawRegion(dc, region);
@@ -638,24 +643,37 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
     }
     CBkWindow* hit = hitCode_ == HTCLIENT ? Control(HitTestSections(point.x, point.y)) : nullptr;
     if (hit != nullptr) {
+        // A message to a control or a record to the dialog may destroy
+        // controls (a handler may load another layout): after each, the
+        // controls concerned are looked up again by handle.
+        const std::int32_t handle = hit->Handle();
         const bool disabled = hit->IsDisabled();
         if (!disabled) {
             Pass(*hit, WM_MOUSEMOVE, keys, lParam);
         }
-        SendNotify(kNotifyHover, hit);
-        if (hit->Handle() == hovered_) {
+        if ((hit = Control(handle)) != nullptr) {
+            SendNotify(kNotifyHover, hit);
+        }
+        if (handle == hovered_) {
             return;  // the common case: nothing but the hit test and the hover record
         }
-        CBkWindow* previous = Control(hovered_);
+        const std::int32_t left = hovered_;
+        CBkWindow* previous = Control(left);
         if (previous != nullptr && !previous->IsDisabled()) {
             ChangeState(*previous, 0, kStateHover);
             Pass(*previous, WM_MOUSELEAVE, 0, 0);
-            SendNotify(kNotifyLeave, previous);
+            if ((previous = Control(left)) != nullptr) {
+                SendNotify(kNotifyLeave, previous);
+            }
+        }
+        if ((hit = Control(handle)) == nullptr) {
+            hovered_ = 0;
+            return;
         }
         if (!disabled) {
             ChangeState(*hit, kStateHover, 0);
         }
-        hovered_ = hit->Handle();
+        hovered_ = handle;
         if (toolTip_ != nullptr && hit->GetToolTipText() != toolTipText_) {
             toolTipText_ = hit->GetToolTipText();
             TTTOOLINFOW tool = {};
@@ -674,17 +692,17 @@ void CBkDialogViewImplEx::OnMouseMove(WPARAM keys, POINT point, LPARAM lParam) {
         }
         return;
     }
-    if (hovered_ == 0) {
-        return;
-    }
-    if (CBkWindow* previous = Control(hovered_)) {
+    const std::int32_t left = hovered_;
+    hovered_ = 0;
+    if (CBkWindow* previous = Control(left)) {
         ChangeState(*previous, 0, kStateHover);
         if (!previous->IsDisabled()) {
             Pass(*previous, WM_MOUSELEAVE, 0, 0);
-            SendNotify(kNotifyLeave, previous);
+            if ((previous = Control(left)) != nullptr) {
+                SendNotify(kNotifyLeave, previous);
+            }
         }
     }
-    hovered_ = 0;
 }
 
 void CBkDialogViewImplEx::OnLButtonDown(WPARAM keys, POINT point, LPARAM lParam) {
@@ -711,13 +729,16 @@ void CBkDialogViewImplEx::OnLButtonDown(WPARAM keys, POINT point, LPARAM lParam)
     if (hit == nullptr || hit->IsDisabled() || captured_) {
         return;
     }
+    const std::int32_t handle = hit->Handle();
     ::SetCapture(window);
     captured_ = true;
-    hovered_ = hit->Handle();
-    pressed_ = hit->Handle();
+    hovered_ = handle;
+    pressed_ = handle;
     ChangeState(*hit, kStatePushed, 0);
     Pass(*hit, WM_LBUTTONDOWN, keys, lParam);
-    SendNotify(kNotifyLButtonDown, hit);
+    if ((hit = Control(handle)) != nullptr) {
+        SendNotify(kNotifyLButtonDown, hit);
+    }
 }
 
 void CBkDialogViewImplEx::OnLButtonUp(WPARAM keys, POINT point, LPARAM lParam) {
@@ -727,14 +748,20 @@ void CBkDialogViewImplEx::OnLButtonUp(WPARAM keys, POINT point, LPARAM lParam) {
         ::ReleaseCapture();
     }
     const std::int32_t under = HitTestSections(point.x, point.y);
-    CBkWindow* pressed = Control(pressed_);
+    // The press is over before anything is sent: a click handler may run a
+    // nested modal loop, or destroy the control.
+    const std::int32_t handle = pressed_;
+    pressed_ = 0;
+    CBkWindow* pressed = Control(handle);
     if (pressed == nullptr) {
-        pressed_ = 0;
         return;
     }
     ChangeState(*pressed, 0, kStatePushed);
     Pass(*pressed, WM_LBUTTONUP, keys, lParam);
-    if (under == pressed->Handle()) {
+    if ((pressed = Control(handle)) == nullptr) {
+        return;
+    }
+    if (under == handle) {
         if (!pressed->Href().empty()) {
             ::ShellExecuteW(Handle(), L"open", pressed->Href().c_str(), nullptr, nullptr,
                             SW_SHOWNORMAL);
@@ -744,18 +771,25 @@ void CBkDialogViewImplEx::OnLButtonUp(WPARAM keys, POINT point, LPARAM lParam) {
     } else {
         ChangeState(*pressed, 0, kStateHover);
         Pass(*pressed, WM_MOUSELEAVE, 0, 0);
-        if (pressed->Id() != 0) {
+        if ((pressed = Control(handle)) != nullptr && pressed->Id() != 0) {
             SendNotify(kNotifyLeave, pressed);
-            if (pressed->Handle() == hovered_) {
+            if (handle == hovered_) {
                 hovered_ = 0;
             }
         }
     }
-    pressed_ = 0;
 }
 
 void CBkDialogViewImplEx::OnLButtonDoubleClick(WPARAM keys, POINT point, LPARAM lParam) {
     HWND window = Handle();
+    // The second press of a fast double click on a check box or radio button
+    // is a press of its own, whose release clicks again, as on a native one.
+    if (CBkWindow* toggle = Control(HitTestSections(point.x, point.y))) {
+        if (toggle->IsClass("check") || toggle->IsClass("radio")) {
+            OnLButtonDown(keys, point, lParam);
+            return;
+        }
+    }
     CBkWindow* header = Control(HitTestSections(point.x, point.y, true));
     if (header != nullptr &&
         !HasAnyTag(*header, kDoubleClickTags,
@@ -769,55 +803,85 @@ void CBkDialogViewImplEx::OnLButtonDoubleClick(WPARAM keys, POINT point, LPARAM 
     ::SetFocus(window);
     CBkWindow* hit = Control(HitTestSections(point.x, point.y));
     if (hit != nullptr) {
+        const std::int32_t handle = hit->Handle();
         Pass(*hit, WM_LBUTTONDBLCLK, keys, lParam);
-        SendNotify(kNotifyDoubleClick, hit, hit->GetObjectClass());
+        if ((hit = Control(handle)) != nullptr) {
+            SendNotify(kNotifyDoubleClick, hit, hit->GetObjectClass());
+        }
     }
 }
 
 void CBkDialogViewImplEx::OnRButtonDown(WPARAM keys, POINT point, LPARAM lParam) {
+    CBkWindow* hit = Control(HitTestSections(point.x, point.y));
+    rightPressed_ = hit ? hit->Handle() : 0;
+    if (hit == nullptr) {
+        return;  // nothing to hold the mouse for
+    }
     if (!captured_) {
         ::SetCapture(Handle());
         captured_ = true;
     }
-    CBkWindow* hit = Control(HitTestSections(point.x, point.y));
-    rightPressed_ = hit ? hit->Handle() : 0;
-    if (hit != nullptr) {
-        Pass(*hit, WM_RBUTTONDOWN, keys, lParam);
+    const std::int32_t handle = hit->Handle();
+    Pass(*hit, WM_RBUTTONDOWN, keys, lParam);
+    if ((hit = Control(handle)) != nullptr) {
         SendNotify(kNotifyRButtonDown, hit);
     }
 }
 
 void CBkDialogViewImplEx::OnRButtonUp(WPARAM keys, POINT point, LPARAM lParam) {
     const std::int32_t under = HitTestSections(point.x, point.y);
-    CBkWindow* pressed = Control(rightPressed_);
-    if (pressed != nullptr) {
-        if (captured_) {
-            captured_ = false;
-            ::ReleaseCapture();
-        }
-        if (under == pressed->Handle()) {
-            Pass(*pressed, WM_RBUTTONUP, keys, lParam);
+    const std::int32_t handle = rightPressed_;
+    rightPressed_ = 0;
+    if (handle == 0) {
+        return;
+    }
+    // Released even when the control has gone meanwhile; only a left press
+    // still going on keeps the mouse.
+    if (captured_ && pressed_ == 0) {
+        captured_ = false;
+        ::ReleaseCapture();
+    }
+    CBkWindow* pressed = Control(handle);
+    if (pressed != nullptr && under == handle) {
+        Pass(*pressed, WM_RBUTTONUP, keys, lParam);
+        if ((pressed = Control(handle)) != nullptr) {
             SendNotify(kNotifyRightClick, pressed);
         }
     }
-    rightPressed_ = 0;
 }
 
 void CBkDialogViewImplEx::OnMouseLeave() {
     trackingLeave_ = false;
-    const CBkWindow* last = nullptr;
-    if (CBkWindow* hovered = Control(hovered_)) {
-        ChangeState(*hovered, 0, kStateHover);
-        Pass(*hovered, WM_MOUSELEAVE, 0, 0);
-        last = hovered;
-    }
-    if (CBkWindow* pressed = Control(pressed_)) {
-        ChangeState(*pressed, 0, kStatePushed);
-        last = pressed;
-    }
+    const std::int32_t hovered = hovered_;
+    const std::int32_t pressed = pressed_;
     hovered_ = 0;
     pressed_ = 0;
-    SendNotify(kNotifyLeave, last);
+    std::int32_t last = 0;
+    if (CBkWindow* control = Control(hovered)) {
+        ChangeState(*control, 0, kStateHover);
+        Pass(*control, WM_MOUSELEAVE, 0, 0);
+        last = hovered;
+    }
+    if (CBkWindow* control = Control(pressed)) {
+        ChangeState(*control, 0, kStatePushed);
+        last = pressed;
+    }
+    SendNotify(kNotifyLeave, Control(last));
+}
+
+void CBkDialogViewImplEx::ApplySizeRules(RECT& client) const {
+    const BkWindowDescription& layout = sections_.Description();
+    if (layout.holdSize) {
+        client.right = client.left + layout.width;
+        client.bottom = client.top + layout.height;
+        return;
+    }
+    if (client.right - client.left < layout.minWidth) {
+        client.right = client.left + layout.minWidth;
+    }
+    if (client.bottom - client.top < layout.minHeight) {
+        client.bottom = client.top + layout.minHeight;
+    }
 }
 
 int CBkDialogViewImplEx::BorderHitCode(POINT p) const {
@@ -950,10 +1014,14 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
         case WM_NCPAINT:
             return true;
         case WM_NCCALCSIZE:
-            if (wParam != 0) {
-                return true;  // the whole window is client area
+            // The whole window is client area, also in the first calculation
+            // at creation (wParam FALSE): left to the default handler, the
+            // layout's client edge would take 2 pixels off every side.
+            if (lParam != 0) {
+                ApplySizeRules(wParam != 0 ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                                           : *reinterpret_cast<RECT*>(lParam));
             }
-            return false;
+            return true;
         case WM_WINDOWPOSCHANGING:
             if (sections_.Description().holdSize && lParam != 0) {
                 auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
@@ -1039,6 +1107,19 @@ bool CBkDialogViewImplEx::ProcessWindowMessage(HWND window, UINT message, WPARAM
         case WM_MOUSELEAVE:
             OnMouseLeave();
             return true;
+        case WM_CAPTURECHANGED:
+            // Taken away (another window, a menu, a move loop) rather than
+            // released by a button-up: the press ends without a click.
+            if (captured_ && reinterpret_cast<HWND>(lParam) != window) {
+                captured_ = false;
+                rightPressed_ = 0;
+                const std::int32_t handle = pressed_;
+                pressed_ = 0;
+                if (CBkWindow* pressed = Control(handle)) {
+                    ChangeState(*pressed, 0, kStatePushed);
+                }
+            }
+            return false;
         case WM_MOUSEWHEEL:
             if (CBkWindow* hovered = Control(hovered_)) {
                 result = Pass(*hovered, WM_MOUSEWHEEL, wParam, lParam);

@@ -121,6 +121,9 @@ class CBkDialogViewImplEx : public CBkWindowImpl {
     void OnRButtonDown(WPARAM keys, POINT point, LPARAM lParam);
     void OnRButtonUp(WPARAM keys, POINT point, LPARAM lParam);
     void OnMouseLeave();
+    // The minimum size and, with hold size, the layout's size, applied to a
+    // new client rectangle.
+    void ApplySizeRules(RECT& client) const;
     int BorderHitCode(POINT client) const;
     bool OnSetCursor();
     void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);

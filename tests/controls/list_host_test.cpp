@@ -16,7 +16,8 @@ namespace {
 
 constexpr UINT kLayoutId = 3951;
 
-// A dialog with the installer's own tiers that keeps the list events.
+// A dialog with the installer's own tiers that keeps the list events and
+// the ids of the clicks.
 class ListDialog : public CBkDialogViewImplEx {
   public:
     ListDialog()
@@ -31,10 +32,14 @@ class ListDialog : public CBkDialogViewImplEx {
             if (header->code == kNotifyList) {
                 listEvents.push_back(reinterpret_cast<const BkNotifyList*>(lParam)->event);
             }
+            if (header->idFrom == kHostNotifySource && header->code == kNotifyClick) {
+                clicks.push_back(reinterpret_cast<const BkNotify*>(lParam)->controlId);
+            }
         }
         return CBkDialogViewImplEx::ProcessWindowMessage(window, message, wParam, lParam, result);
     }
     std::vector<int> listEvents;
+    std::vector<UINT> clicks;
 };
 
 const char kLayout[] =
@@ -94,6 +99,31 @@ TEST_F(ListHostTest, HostInputReachesTheListItemsAndTheWheel) {
     Send(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), MAKELPARAM(50, 70));
     EXPECT_EQ(20, list->ScrollPosition());
     EXPECT_EQ(20, list->Items()[1]->Rect().top);
+}
+
+TEST(ToggleHostTest, FastSecondClickOnACheckBoxOrRadioButtonClicksAgain) {
+    struct Case {
+        UINT id;
+        POINT at;
+        bool checkedAfter;
+    };
+    const Case cases[] = {{5, {20, 20}, false}, {6, {20, 60}, true}};
+    test::MarkupSources sources;
+    sources.InFolder(kLayoutId,
+                     "<layer width=\"200\" height=\"100\"><body>"
+                     "<check id=\"5\" pos=\"10,10,100,30\">a</check>"
+                     "<radio id=\"6\" pos=\"10,50,100,70\">b</radio></body></layer>");
+    ListDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr));
+    for (const Case& c : cases) {
+        dialog.clicks.clear();
+        // What a window of a CS_DBLCLKS class gets for two fast clicks.
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            ::SendMessageW(dialog.Handle(), message, 0, MAKELPARAM(c.at.x, c.at.y));
+        }
+        EXPECT_EQ((std::vector<UINT>{c.id, c.id}), dialog.clicks);
+        EXPECT_EQ(c.checkedAfter, dialog.GetItemCheck(static_cast<int>(c.id))) << c.id;
+    }
 }
 
 }  // namespace

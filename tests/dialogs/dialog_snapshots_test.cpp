@@ -109,6 +109,65 @@ void ExpectCaptionCentred(const Canvas& canvas, const RECT& button, const char* 
     EXPECT_NEAR(inkMiddle, buttonMiddle, 3) << what;
 }
 
+// Shows the window and reads what the screen shows over its rectangle: the
+// client area is the layout's size and the outermost ring of pixels is what
+// the window itself renders (not a border left unpainted).
+void ExpectShownWhole(CBkDialogViewImplEx& dialog, SIZE layout, const char* what) {
+    HWND window = dialog.Handle();
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    ::UpdateWindow(window);
+    test::PumpFor(100);
+    RECT client;
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(layout.cx, client.right) << what;
+    EXPECT_EQ(layout.cy, client.bottom) << what;
+
+    RECT place;
+    ::GetWindowRect(window, &place);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    Canvas screen(width, height, RGB(255, 0, 255));
+    HDC desktop = ::GetDC(nullptr);
+    ::BitBlt(screen.Dc(), 0, 0, width, height, desktop, place.left, place.top, SRCCOPY);
+    ::ReleaseDC(nullptr, desktop);
+    Canvas own(width, height, RGB(255, 0, 255));
+    ::SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(own.Dc()), PRF_CLIENT);
+    int wrong = 0;
+    POINT first = {-1, -1};
+    for (int y = 0; y < height; ++y) {
+        const int step = (y == 0 || y == height - 1) ? 1 : width - 1;
+        for (int x = 0; x < width; x += step) {
+            if (screen.At(x, y) != own.At(x, y) && wrong++ == 0) {
+                first = POINT{x, y};
+            }
+        }
+    }
+    EXPECT_EQ(0, wrong) << what << ": edge pixels not the window's own, first at " << first.x << ","
+                        << first.y;
+}
+
+TEST(DialogSnapshots, EveryWindowIsShownWholeAtItsLayoutSize) {
+    CMainDlg main;
+    main.SetLowSpaceTest([](const wchar_t*) { return false; });
+    ASSERT_NE(main.Create(nullptr), nullptr);
+    ExpectShownWhole(main, SIZE{610, 414}, "103");
+    CAgreeDlg* agreement = CAgreeDlg::Open(main);
+    ASSERT_NE(agreement, nullptr);
+    ExpectShownWhole(*agreement, SIZE{610, 410}, "106");
+    ::DestroyWindow(agreement->Handle());
+    ::DestroyWindow(main.Handle());
+
+    for (const UINT id :
+         {kExitConfirmLayout, kOldSystemLayout, kProductRunningLayout, kNoticeLayout}) {
+        CMsgDlg dialog;
+        ASSERT_TRUE(dialog.LoadLayout(id));
+        ASSERT_NE(dialog.Create(nullptr), nullptr);
+        ExpectShownWhole(dialog, SIZE{412, 190}, std::to_string(id).c_str());
+        ::DestroyWindow(dialog.Handle());
+    }
+}
+
 TEST(DialogSnapshots, MessageDialogsShowTheirIconTextAndCentredCaptions) {
     const std::map<UINT, const wchar_t*> layouts = {{kExitConfirmLayout, L"layout_104"},
                                                     {kOldSystemLayout, L"layout_107"},

@@ -3,10 +3,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "tests/support/markup_sources.h"
 #include "tests/support/message_pump.h"
@@ -30,8 +35,9 @@ struct Record {
 // A dialog over the host that records what reaches its message map first.
 class RecordingDialog : public CBkDialogViewImplEx {
   public:
-    RecordingDialog()
-        : CBkDialogViewImplEx(kLayoutId, &standard_, std::make_unique<test::TestExtendedTier>()) {
+    explicit RecordingDialog(IBkControlCreator* standard = nullptr)
+        : CBkDialogViewImplEx(kLayoutId, standard ? standard : &standard_,
+                              std::make_unique<test::TestExtendedTier>()) {
         SetShadowEnabled(false);
     }
 
@@ -43,6 +49,9 @@ class RecordingDialog : public CBkDialogViewImplEx {
                 const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
                 records.push_back({notify->hdr.code, notify->controlId,
                                    notify->classTag ? notify->classTag : "<null>"});
+                if (onRecord) {
+                    onRecord(records.back());
+                }
                 result = 0;
                 return true;
             }
@@ -68,6 +77,7 @@ class RecordingDialog : public CBkDialogViewImplEx {
     }
 
     std::vector<Record> records;
+    std::function<void(const Record&)> onRecord;  // runs inside the record's WM_NOTIFY
     std::vector<UINT> sysCommands;
     HWND owner = nullptr;
     bool ownerEnabledDuringLoop = true;
@@ -136,6 +146,110 @@ TEST_F(HostWindowTest, ReleasingElsewhereIsALeaveNeverAClick) {
     EXPECT_EQ(111u, dialog_.records.back().id);
     EXPECT_EQ(0, dialog_.PressedControl());
     EXPECT_FALSE(Control(111)->State() & (kStatePushed | kStateHover));
+}
+
+TEST_F(HostWindowTest, LostCaptureEndsThePressAndANewPressTakesIt) {
+    struct Case {
+        const char* what;
+        std::function<void()> interrupt;
+    };
+    const Case cases[] = {
+        {"capture taken away during a press",
+         [this] {
+             Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
+             ::ReleaseCapture();
+         }},
+        {"right click on nothing",
+         [this] {
+             Send(WM_RBUTTONDOWN, 350, 250, MK_RBUTTON);
+             Send(WM_RBUTTONUP, 350, 250);
+         }},
+    };
+    // Nothing below the header: (350, 250) is over no control.
+    Open(
+        "<layer width=\"400\" height=\"300\"><header height=\"100\">"
+        "<dlgbtnEx2 id=\"111\" pos=\"10,50,110,90\"/></header></layer>");
+    HWND window = dialog_.Handle();
+    for (const Case& c : cases) {
+        c.interrupt();
+        EXPECT_NE(window, ::GetCapture()) << c.what;
+        EXPECT_EQ(0, dialog_.PressedControl()) << c.what;
+        EXPECT_FALSE(Control(111)->State() & kStatePushed) << c.what;
+        dialog_.records.clear();
+        Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
+        EXPECT_EQ(window, ::GetCapture()) << c.what << ": the next press holds the mouse";
+        Send(WM_LBUTTONUP, 50, 70);
+        EXPECT_EQ((std::vector<UINT>{kNotifyLButtonDown, kNotifyClick}), dialog_.Codes()) << c.what;
+    }
+}
+
+// A text control whose memory is never reused and faults on any access once
+// the control is destroyed, so a destroyed control used by the host crashes
+// the test instead of reading what happens to be left there.
+class GuardedSpy : public test::SpyControl {
+  public:
+    static void* operator new(std::size_t size) {
+        void* memory = ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (memory == nullptr) {
+            throw std::bad_alloc();
+        }
+        return memory;
+    }
+    static void operator delete(void* memory, std::size_t size) {
+        DWORD previous = 0;
+        ::VirtualProtect(memory, size, PAGE_NOACCESS, &previous);
+    }
+};
+
+class GuardedTier : public test::TestStandardTier {
+  public:
+    std::unique_ptr<CBkWindow> CreateControl(const char* tag) override {
+        if (std::strcmp(tag, "text") == 0) {
+            return std::make_unique<GuardedSpy>();
+        }
+        return TestStandardTier::CreateControl(tag);
+    }
+};
+
+TEST(HostDestroyedControlTest, RecordHandlerMayReplaceTheLayoutUnderTheMouse) {
+    struct Case {
+        UINT code;  // the record whose handler loads the layout again
+        std::vector<std::pair<UINT, POINT>> input;
+    };
+    const Case cases[] = {
+        {kNotifyHover, {{WM_MOUSEMOVE, {50, 20}}}},
+        {kNotifyLeave, {{WM_MOUSEMOVE, {50, 20}}, {WM_MOUSEMOVE, {150, 20}}}},
+        {kNotifyClick, {{WM_LBUTTONDOWN, {50, 20}}, {WM_LBUTTONUP, {50, 20}}}},
+        {kNotifyLeave, {{WM_LBUTTONDOWN, {50, 20}}, {WM_LBUTTONUP, {150, 20}}}},
+    };
+    test::MarkupSources sources;
+    sources.InFolder(kLayoutId,
+                     "<layer width=\"200\" height=\"100\"><body>"
+                     "<text id=\"1\" pos=\"0,0,100,40\"/><text id=\"2\" pos=\"100,0,200,40\"/>"
+                     "</body></layer>");
+    GuardedTier tier;
+    RecordingDialog dialog(&tier);
+    ASSERT_NE(nullptr, dialog.Create(nullptr));
+    const auto alive = [](std::int32_t handle) {
+        return handle == 0 || BkControlRegistry::Instance().Find(handle) != nullptr;
+    };
+    for (const Case& c : cases) {
+        bool replaced = false;
+        dialog.onRecord = [&](const Record& r) {
+            if (r.code == c.code && !replaced) {
+                replaced = true;
+                EXPECT_TRUE(dialog.LoadLayout(kLayoutId));
+            }
+        };
+        for (const auto& [message, at] : c.input) {
+            ::SendMessageW(dialog.Handle(), message, 0, MAKELPARAM(at.x, at.y));
+        }
+        dialog.onRecord = nullptr;
+        EXPECT_TRUE(replaced) << "record " << c.code << " not sent";
+        EXPECT_TRUE(alive(dialog.HoveredControl())) << c.code;
+        EXPECT_TRUE(alive(dialog.PressedControl())) << c.code;
+        ::SendMessageW(dialog.Handle(), WM_MOUSELEAVE, 0, 0);
+    }
 }
 
 TEST_F(HostWindowTest, DisabledControlOnlyReportsHover) {
@@ -383,6 +497,32 @@ TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
     EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(0, 0));
     EXPECT_EQ(RGB(0xE5, 0x48, 0x4D), canvas.At(15, 15));
     EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(20, 20)) << "right and bottom edges excluded";
+}
+
+TEST_F(HostWindowTest, FrameSkinIsDrawnUnderTheSections) {
+    sources_.InMemory(kSkinTableId,
+                      "<skins><gradation name=\"frame\" from=\"2F6BFF\" to=\"2F6BFF\"/></skins>");
+    ASSERT_TRUE(BkSkin::Instance().Load(kSkinTableId));
+    Open(
+        "<layer width=\"40\" height=\"30\" frame=\"frame\"><body>"
+        "<text id=\"1\" crbg=\"E5484D\" pos=\"10,10,20,20\"/></body></layer>");
+    test::Canvas canvas(40, 30, RGB(0, 0, 0));
+    ::SendMessageW(dialog_.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(0, 0));
+    EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(39, 29));
+    EXPECT_EQ(RGB(0xE5, 0x48, 0x4D), canvas.At(15, 15));
+    BkSkin::Instance().Load(kSkinTableId + 100);
+}
+
+TEST_F(HostWindowTest, ClientAreaKeepsTheMinimumSize) {
+    Open(
+        "<layer width=\"100\" height=\"100\" min_width=\"300\" min_height=\"200\" "
+        "resize=\"1\"><body/></layer>");
+    ::SetWindowPos(dialog_.Handle(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    ::GetClientRect(dialog_.Handle(), &client);
+    EXPECT_EQ(300, client.right);
+    EXPECT_EQ(200, client.bottom);
 }
 
 TEST_F(HostWindowTest, ItemOperationsFindControlsById) {
