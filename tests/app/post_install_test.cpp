@@ -302,7 +302,16 @@ TEST_F(ProductLaunch, TheShellStartsTheProduct) {
     ASSERT_TRUE(CopyFileW(product_.c_str(), probe.c_str(), FALSE));
     LaunchRoutes shellOnly;
     shellOnly.token = nullptr;
-    ASSERT_TRUE(LaunchDeElevated(probe.c_str(), L" ", shellOnly));
+    // Wine's desktop shell registers itself a moment after the first program
+    // of a session starts; a failed attempt starts nothing, so try again.
+    bool launched = false;
+    for (int attempt = 0; attempt < 40 && !launched; ++attempt) {
+        launched = LaunchDeElevated(probe.c_str(), L" ", shellOnly);
+        if (!launched) {
+            Sleep(250);
+        }
+    }
+    ASSERT_TRUE(launched);
     bool running = false;
     for (int i = 0; i < 200 && !running; ++i) {
         Sleep(50);
