@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
 #include "controls/rich_text_input.h"
+#include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "ui/notification.h"
 
@@ -54,10 +54,8 @@ bool CBkRichText2Wnd::IsClass(const char* tag) const {
 
 bool CBkRichText2Wnd::SetAttribute(const std::string& name, const std::string& value,
                                    bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    return AttributeReader(name, value).Int("checkdcvieworg", checkDcViewOrg_);
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Int("checkdcvieworg", checkDcViewOrg_);
 }
 
 bool CBkRichText2Wnd::Load(const TiXmlElement* element) {

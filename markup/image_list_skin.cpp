@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "markup/attribute_reader.h"
 #include "markup/bitmap_blit.h"
 #include "markup/bitmap_pool.h"
 #include "markup/picture_layout.h"
@@ -36,33 +37,14 @@ bool CBkImageSkin::IsClass(const char* tag) const {
 }
 
 bool CBkImageSkin::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "src") {
-        src_ = value;
-    } else if (name == "mode") {
-        if (value == "none") {
-            mode_ = ImageListMode::kNone;
-        } else if (value == "mask") {
-            mode_ = ImageListMode::kMask;
-        } else if (value == "alpha") {
-            mode_ = ImageListMode::kAlpha;
-        } else {
-            return false;
-        }
-    } else if (name == "maskcolor") {
-        maskColor_ = ParseColor(value);
-    } else if (name == "subwidth") {
-        subWidth_ = ParseDecimal(value);
-    } else if (name == "stretch-x") {
-        stretchX_ = ParseDecimal(value);
-    } else if (name == "stretch-y") {
-        stretchY_ = ParseDecimal(value);
-    } else {
-        return false;
-    }
-    return true;
+    static constexpr AttributeWord<ImageListMode> kModes[] = {{"none", ImageListMode::kNone},
+                                                              {"mask", ImageListMode::kMask},
+                                                              {"alpha", ImageListMode::kAlpha}};
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || r.Text("src", src_) ||
+           r.Enum("mode", kModes, mode_) || r.Color("maskcolor", maskColor_) ||
+           r.Int("subwidth", subWidth_) || r.Int("stretch-x", stretchX_) ||
+           r.Int("stretch-y", stretchY_);
 }
 
 bool CBkImageSkin::LoadPicture() {

@@ -4,9 +4,9 @@
 
 #include <tinyxml.h>
 
+#include "markup/attribute_reader.h"
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
-#include "markup/value_parsers.h"
 #include "ui/control_creator.h"
 #include "ui/text_painter.h"
 
@@ -81,14 +81,8 @@ CBkDialog::~CBkDialog() {
 }
 
 bool CBkDialog::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "onlydrawchild") {
-        onlyDrawChild_ = ParseDecimal(value);
-        return true;
-    }
-    return false;
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Int("onlydrawchild", onlyDrawChild_);
 }
 
 void CBkDialog::SetContainer(HWND host) {
