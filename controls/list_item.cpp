@@ -85,7 +85,7 @@ void CBkListItem::PaintInList(HDC dc, HRGN region) {
     if (region != nullptr && !::RectInRegion(region, &rect)) {
         return;
     }
-    const int saved = ::SaveDC(dc);
+    const ScopedSavedDc saved(dc);
     ::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     DrawBackground(dc);
     PaintContent(dc);
@@ -108,7 +108,6 @@ void CBkListItem::PaintInList(HDC dc, HRGN region) {
             }
         }
     }
-    ::RestoreDC(dc, saved);
 }
 
 // ---- Input ----------------------------------------------------------------------

@@ -26,23 +26,6 @@ class CurrentStyleScope {
     const BkStyle*& slot_;
 };
 
-// Puts a DC's whole state (clip included) back when it goes.
-class ScopedSavedDc {
-  public:
-    explicit ScopedSavedDc(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
-    ~ScopedSavedDc() {
-        if (saved_ != 0) {
-            ::RestoreDC(dc_, saved_);
-        }
-    }
-    ScopedSavedDc(const ScopedSavedDc&) = delete;
-    ScopedSavedDc& operator=(const ScopedSavedDc&) = delete;
-
-  private:
-    HDC dc_;
-    int saved_;
-};
-
 }  // namespace
 
 CBkRichText2Wnd::CBkRichText2Wnd() = default;
@@ -86,9 +69,7 @@ void CBkRichText2Wnd::SetGraphicsFactory(GraphicsFactory factory) {
 }
 
 void CBkRichText2Wnd::LayOutOnScreenDc() {
-    HDC screen = ::GetDC(nullptr);
-    ScopedMemoryDc dc(::CreateCompatibleDC(screen));
-    ::ReleaseDC(nullptr, screen);
+    ScopedMemoryDc dc(::CreateCompatibleDC(ScopedScreenDc().Get()));
     LayOut(dc.Get());
 }
 

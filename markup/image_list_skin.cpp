@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/gdi_scopes.h"
 #include "markup/attribute_reader.h"
 #include "markup/bitmap_blit.h"
 #include "markup/bitmap_pool.h"
@@ -11,26 +12,6 @@
 #include "markup/value_parsers.h"
 
 namespace velora {
-namespace {
-
-// Restores a DC's stretch mode when it goes.
-class ScopedStretchMode {
-  public:
-    ScopedStretchMode(HDC dc, int mode) : dc_(dc), old_(::SetStretchBltMode(dc, mode)) {}
-    ~ScopedStretchMode() {
-        if (old_ != 0) {
-            ::SetStretchBltMode(dc_, old_);
-        }
-    }
-    ScopedStretchMode(const ScopedStretchMode&) = delete;
-    ScopedStretchMode& operator=(const ScopedStretchMode&) = delete;
-
-  private:
-    HDC dc_;
-    int old_;
-};
-
-}  // namespace
 
 bool CBkImageSkin::IsClass(const char* tag) const {
     return tag != nullptr && std::strcmp(tag, kTag) == 0;

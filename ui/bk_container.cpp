@@ -4,6 +4,7 @@
 
 #include <tinyxml.h>
 
+#include "base/gdi_scopes.h"
 #include "markup/attribute_reader.h"
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
@@ -11,30 +12,6 @@
 #include "ui/text_painter.h"
 
 namespace velora {
-namespace {
-
-// Children paint over the container's background, so their text cells stay
-// transparent; the rest is the container's own text preparation. Both are
-// undone when the object goes.
-class ScopedTextSettings {
-  public:
-    ScopedTextSettings(HDC dc, const CBkWindow& container)
-        : prepared_(dc, container), dc_(dc), oldMode_(::SetBkMode(dc, TRANSPARENT)) {}
-    ~ScopedTextSettings() {
-        if (oldMode_ != 0) {
-            ::SetBkMode(dc_, oldMode_);
-        }
-    }
-    ScopedTextSettings(const ScopedTextSettings&) = delete;
-    ScopedTextSettings& operator=(const ScopedTextSettings&) = delete;
-
-  private:
-    ScopedTextDc prepared_;
-    HDC dc_;
-    int oldMode_;
-};
-
-}  // namespace
 
 bool CBkContainerWnd::Load(const TiXmlElement* element) {
     if (!CBkWindow::Load(element)) {
@@ -200,7 +177,10 @@ bool CBkDialog::RedrawRegion(HDC dc, HRGN region) {
     if (!CBkWindow::RedrawRegion(dc, region)) {
         return false;
     }
-    ScopedTextSettings settings(dc, *this);
+    // Children paint over the container's background, so their text cells stay
+    // transparent; both are undone, in reverse, when the children are done.
+    const ScopedTextDc prepared(dc, *this);
+    const ScopedBkMode transparent(dc, TRANSPARENT);
     for (auto& child : children_) {
         if (!(child->State() & kStateHidden)) {
             child->RedrawRegion(dc, region);

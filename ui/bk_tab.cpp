@@ -4,6 +4,7 @@
 
 #include <tinyxml.h>
 
+#include "base/gdi_scopes.h"
 #include "markup/attribute_reader.h"
 #include "markup/skin_base.h"
 #include "markup/skin_pool.h"
@@ -134,7 +135,7 @@ void CBkTabCtrl::PaintContent(HDC dc) {
     if (CBkSkinBase* frame = SkinNamed(frameSkin_)) {
         frame->Draw(dc, FrameRect(), 0);
     }
-    const int savedDc = ::SaveDC(dc);
+    const ScopedSavedDc saved(dc);
     ::SetBkMode(dc, TRANSPARENT);
     const COLORREF text = tabText_ != kNoColor         ? tabText_
                           : OwnTextColor() != kNoColor ? OwnTextColor()
@@ -182,7 +183,6 @@ void CBkTabCtrl::PaintContent(HDC dc) {
         }
         PaintHeader(dc, current_, 2);
     }
-    ::RestoreDC(dc, savedDc);
 }
 
 RECT CBkTabCtrl::HeaderRect(int index) const {
