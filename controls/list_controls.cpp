@@ -552,14 +552,14 @@ void CBkListWnd::ReportToolTip() {
 }
 
 const std::wstring& CBkListWnd::GetToolTipText() const {
-    if (const CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (const CBkWindow* hovered = ListChildTracker::HoverChild()) {
         return hovered->GetToolTipText();
     }
     return CBkDialog::GetToolTipText();
 }
 
 void CBkListWnd::SetControlCursor() {
-    if (CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (CBkWindow* hovered = ListChildTracker::HoverChild()) {
         hovered->SetControlCursor();
         return;
     }

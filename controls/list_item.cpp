@@ -199,14 +199,14 @@ void CBkListItem::ReportToolTip() {
 }
 
 const std::wstring& CBkListItem::GetToolTipText() const {
-    if (const CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (const CBkWindow* hovered = ListChildTracker::HoverChild()) {
         return hovered->GetToolTipText();
     }
     return CBkDialog::GetToolTipText();
 }
 
 void CBkListItem::SetControlCursor() {
-    if (CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (CBkWindow* hovered = ListChildTracker::HoverChild()) {
         hovered->SetControlCursor();
         return;
     }

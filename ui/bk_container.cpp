@@ -263,7 +263,7 @@ void CBkDlgBtnEx2::DrawBackground(HDC dc) {
     // give draws nothing. Without one it draws like any control.
     const std::string& name = Style().skin;
     if (!name.empty()) {
-        if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(name)) {
+        if (CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(name)) {
             skin->Draw(dc, Rect(), SkinStateIndex(State()));
         }
         return;

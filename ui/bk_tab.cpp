@@ -94,7 +94,7 @@ bool CBkTabCtrl::LoadChildren(const TiXmlElement* first) {
 namespace {
 
 CBkSkinBase* SkinNamed(const std::string& name) {
-    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
+    return name.empty() ? nullptr : BkSkinObjectPool::Instance().GetSkin(name);
 }
 
 }  // namespace

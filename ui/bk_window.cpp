@@ -158,7 +158,7 @@ void CBkWindow::SetControlCursor() {
 bool CBkWindow::RedrawOnStateChange() {
     const BkStyle& style = Style();
     if (!style.skin.empty()) {
-        CBkSkinBase* skin = BkSkin::Instance().GetSkin(style.skin);
+        CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(style.skin);
         if (skin != nullptr && !skin->IgnoreState()) {
             return true;  // the skin looks different per state
         }
@@ -179,7 +179,7 @@ void CBkWindow::DrawBackground(HDC dc) {
     const BkStyle& style = Style();
     if (!style.skin.empty()) {
         // Drawn with the raw state bits; a skin the pool cannot give draws nothing.
-        if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(style.skin)) {
+        if (CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(style.skin)) {
             skin->Draw(dc, rect_, static_cast<int>(state_));
         }
         return;
