@@ -124,7 +124,7 @@ int RunInstaller(HINSTANCE instance) {
     InitCommonControls();
     windowModule.emplace(instance);
     // Shared markup tables, before any window exists.
-    BkSkin::Instance().Load(kSkinTableId);
+    BkSkinObjectPool::Instance().Load(kSkinTableId);
     BkStylePool::Instance().Load(kStyleTableId);
     BkString::Instance().Load(kStringTableId);
 

@@ -10,7 +10,7 @@ namespace velora {
 // Holds the shadow picture apart from the host so that it is made before the
 // host's shadow window and outlives it (bases go in reverse order).
 struct DialogShadowPicture {
-    CSkinShadowHook shadowPicture;
+    SkinShadowHook shadowPicture;
 };
 
 // What every installer window shares: the engine's control tiers, a drop

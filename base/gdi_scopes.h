@@ -102,4 +102,61 @@ class ScopedClipRect {
     ScopedRegion saved_;
 };
 
+// Puts a DC's whole state (selected objects, modes, colours, clip, origins)
+// back when it goes. Nothing is restored when the save failed.
+class ScopedSavedDc {
+  public:
+    explicit ScopedSavedDc(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
+    ~ScopedSavedDc() {
+        if (saved_ != 0) {
+            ::RestoreDC(dc_, saved_);
+        }
+    }
+    ScopedSavedDc(const ScopedSavedDc&) = delete;
+    ScopedSavedDc& operator=(const ScopedSavedDc&) = delete;
+
+  private:
+    HDC dc_;
+    int saved_;
+};
+
+// Sets one of a DC's modes and puts the previous one back when it goes; a
+// change that failed (the setter answered 0) is not undone.
+template <int(WINAPI* Set)(HDC, int)>
+class ScopedDcMode {
+  public:
+    ScopedDcMode(HDC dc, int mode) : dc_(dc), old_(Set(dc, mode)) {}
+    ~ScopedDcMode() {
+        if (old_ != 0) {
+            Set(dc_, old_);
+        }
+    }
+    ScopedDcMode(const ScopedDcMode&) = delete;
+    ScopedDcMode& operator=(const ScopedDcMode&) = delete;
+
+  private:
+    HDC dc_;
+    int old_;
+};
+
+using ScopedBkMode = ScopedDcMode<::SetBkMode>;
+using ScopedStretchMode = ScopedDcMode<::SetStretchBltMode>;
+
+// The screen's DC, released when it goes.
+class ScopedScreenDc {
+  public:
+    ScopedScreenDc() : dc_(::GetDC(nullptr)) {}
+    ~ScopedScreenDc() {
+        if (dc_ != nullptr) {
+            ::ReleaseDC(nullptr, dc_);
+        }
+    }
+    ScopedScreenDc(const ScopedScreenDc&) = delete;
+    ScopedScreenDc& operator=(const ScopedScreenDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
 }  // namespace velora

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "controls/control_attributes.h"
 #include "controls/paint_helpers.h"
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/value_parsers.h"
 #include "ui/text_painter.h"
@@ -40,22 +40,21 @@ bool CBkImageWnd::Load(const TiXmlElement* element) {
 }
 
 bool CBkImageWnd::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    const AttributeReader r(name, value);
-    if (r.Text("group", group_)) {
+    const auto group = [this, loading](const std::string& text) {
+        group_ = text;
         if (!loading) {
             UpdateGroup();
         }
         return true;
-    }
-    if (r.Is("clipparam")) {
-        clipParams_ = ClipParams::Parse(value);
+    };
+    const auto clip = [this](const std::string& text) {
+        clipParams_ = ClipParams::Parse(text);
         return true;
-    }
-    return r.Text("skin", skin_) || r.Int("sub", sub_) || r.Text("ico", ico_) ||
-           r.Int("ico_top", icoTop_) || r.WideText("caption", caption_) ||
+    };
+    const AttributeReader r(name, value);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Apply("group", group) ||
+           r.Apply("clipparam", clip) || r.Text("skin", skin_) || r.Int("sub", sub_) ||
+           r.Text("ico", ico_) || r.Int("ico_top", icoTop_) || r.WideText("caption", caption_) ||
            r.Int("caption_top", captionTop_) || r.Text("mask", mask_) ||
            r.Int("cliptype", clipType_) || r.Int("alpha", alpha_);
 }

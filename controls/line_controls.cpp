@@ -3,30 +3,18 @@
 #include <algorithm>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/style_pool.h"
 
 namespace velora {
 namespace {
 
-bool ParseLineStyle(const std::string& value, BkLineStyle& style) {
-    static const struct {
-        const char* name;
-        BkLineStyle style;
-    } kStyles[] = {{"solid", BkLineStyle::kSolid},
-                   {"dash", BkLineStyle::kDash},
-                   {"dot", BkLineStyle::kDot},
-                   {"dashdot", BkLineStyle::kDashDot},
-                   {"dashdotdot", BkLineStyle::kDashDotDot}};
-    for (const auto& entry : kStyles) {
-        if (value == entry.name) {
-            style = entry.style;
-            return true;
-        }
-    }
-    return false;
-}
+constexpr AttributeWord<BkLineStyle> kLineStyles[] = {{"solid", BkLineStyle::kSolid},
+                                                      {"dash", BkLineStyle::kDash},
+                                                      {"dot", BkLineStyle::kDot},
+                                                      {"dashdot", BkLineStyle::kDashDot},
+                                                      {"dashdotdot", BkLineStyle::kDashDotDot}};
 
 }  // namespace
 
@@ -35,14 +23,9 @@ bool CBkLine::IsClass(const char* tag) const {
 }
 
 bool CBkLine::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    if (r.Is("style")) {
-        return ParseLineStyle(value, style_);
-    }
-    return r.Int("size", size_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Enum("style", kLineStyles, style_) ||
+           r.Int("size", size_);
 }
 
 bool CBkLineEx::IsClass(const char* tag) const {

@@ -27,21 +27,21 @@ CBkWindow* Lookup(std::int32_t handle) {
 
 }  // namespace
 
-CBkWindow* CListChildTracker::HoverChild() const {
+CBkWindow* ListChildTracker::HoverChild() const {
     return Lookup(hover_);
 }
 
-CBkWindow* CListChildTracker::PressedChild() const {
+CBkWindow* ListChildTracker::PressedChild() const {
     return Lookup(pressed_);
 }
 
-void CListChildTracker::Leave(CBkWindow& child) {
+void ListChildTracker::Leave(CBkWindow& child) {
     ChangeState(child, 0, kStateHover);
     child.SendControlMessage(WM_MOUSELEAVE);
     ReportEvent(ListEvent::kLeave, child);
 }
 
-void CListChildTracker::RouteMouseMove(POINT point, WPARAM keys) {
+void ListChildTracker::RouteMouseMove(POINT point, WPARAM keys) {
     if (CBkWindow* pressed = PressedChild()) {
         pressed->SendControlMessage(WM_MOUSEMOVE, keys, PointToLParam(point));
         return;
@@ -71,7 +71,7 @@ void CListChildTracker::RouteMouseMove(POINT point, WPARAM keys) {
     ReportToolTip();
 }
 
-void CListChildTracker::RouteLButtonDown(POINT point, WPARAM keys) {
+void ListChildTracker::RouteLButtonDown(POINT point, WPARAM keys) {
     CBkWindow* hit = ChildAt(point);
     if (hit == nullptr || hit->IsDisabled()) {
         return;
@@ -82,7 +82,7 @@ void CListChildTracker::RouteLButtonDown(POINT point, WPARAM keys) {
     ReportEvent(ListEvent::kLButtonDown, *hit);
 }
 
-void CListChildTracker::RouteLButtonUp(POINT point, WPARAM keys) {
+void ListChildTracker::RouteLButtonUp(POINT point, WPARAM keys) {
     CBkWindow* pressed = PressedChild();
     pressed_ = 0;
     if (pressed == nullptr) {
@@ -104,28 +104,28 @@ void CListChildTracker::RouteLButtonUp(POINT point, WPARAM keys) {
     ReportEvent(ListEvent::kClick, *pressed);
 }
 
-void CListChildTracker::RouteRButtonDown(POINT point, WPARAM keys) {
+void ListChildTracker::RouteRButtonDown(POINT point, WPARAM keys) {
     if (CBkWindow* hit = ChildAt(point)) {
         hit->SendControlMessage(WM_RBUTTONDOWN, keys, PointToLParam(point));
         ReportEvent(ListEvent::kRButtonDown, *hit);
     }
 }
 
-void CListChildTracker::RouteRButtonUp(POINT point, WPARAM keys) {
+void ListChildTracker::RouteRButtonUp(POINT point, WPARAM keys) {
     if (CBkWindow* hit = ChildAt(point)) {
         hit->SendControlMessage(WM_RBUTTONUP, keys, PointToLParam(point));
         ReportEvent(ListEvent::kRButtonUp, *hit);
     }
 }
 
-void CListChildTracker::RouteDoubleClick(POINT point, WPARAM keys) {
+void ListChildTracker::RouteDoubleClick(POINT point, WPARAM keys) {
     if (CBkWindow* hit = ChildAt(point)) {
         hit->SendControlMessage(WM_LBUTTONDBLCLK, keys, PointToLParam(point));
         ReportEvent(ListEvent::kDoubleClick, *hit);
     }
 }
 
-void CListChildTracker::RouteMouseLeave() {
+void ListChildTracker::RouteMouseLeave() {
     CBkWindow* hovered = HoverChild();
     CBkWindow* pressed = PressedChild();
     hover_ = 0;

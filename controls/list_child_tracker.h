@@ -23,9 +23,9 @@ enum class ListEvent : int {
 // Hover and press tracking among the children of a list or a list item,
 // which route the mouse to their children themselves. Points are in the
 // frame the children are placed in; children get them in that frame too.
-class CListChildTracker {
+class ListChildTracker {
   public:
-    virtual ~CListChildTracker() = default;
+    virtual ~ListChildTracker() = default;
 
     void RouteMouseMove(POINT point, WPARAM keys);
     void RouteLButtonDown(POINT point, WPARAM keys);

@@ -6,7 +6,7 @@
 #include <tinyxml.h>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "ui/control_registry.h"
 #include "ui/host_messages.h"
 #include "ui/notification.h"
@@ -52,11 +52,9 @@ bool CBkListWnd::IsClass(const char* tag) const {
 }
 
 bool CBkListWnd::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkDialog::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("scrollclass", scrollClass_) || r.Int("externline", externLine_);
+    return CBkDialog::SetAttribute(name, value, loading) || r.Text("scrollclass", scrollClass_) ||
+           r.Int("externline", externLine_);
 }
 
 // ---- Loading and layout -------------------------------------------------------------
@@ -554,14 +552,14 @@ void CBkListWnd::ReportToolTip() {
 }
 
 const std::wstring& CBkListWnd::GetToolTipText() const {
-    if (const CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (const CBkWindow* hovered = ListChildTracker::HoverChild()) {
         return hovered->GetToolTipText();
     }
     return CBkDialog::GetToolTipText();
 }
 
 void CBkListWnd::SetControlCursor() {
-    if (CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (CBkWindow* hovered = ListChildTracker::HoverChild()) {
         hovered->SetControlCursor();
         return;
     }

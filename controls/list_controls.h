@@ -22,7 +22,7 @@ namespace velora {
 class CBkListWnd : public CBkDialog,
                    public CBkListImpl,
                    private IProcessMsgBack,
-                   private CListChildTracker {
+                   private ListChildTracker {
   public:
     static constexpr char kTag[] = "listwnd";
     // One wheel notch scrolls this far.
@@ -83,7 +83,7 @@ class CBkListWnd : public CBkDialog,
     // Index of the item with this control handle, -1 when none.
     int ItemIndex(std::int32_t handle) const;
     HWND MessageWindow() const { return messageWindow_.Handle(); }
-    CBkWindow* HoverChild() const { return CListChildTracker::HoverChild(); }
+    CBkWindow* HoverChild() const { return ListChildTracker::HoverChild(); }
 
     // ---- CBkListImpl ----------------------------------------------------------
     int ItemCount() const override { return static_cast<int>(items_.size()); }

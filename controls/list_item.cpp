@@ -1,7 +1,7 @@
 #include "controls/list_item.h"
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/host_messages.h"
@@ -22,11 +22,8 @@ bool CBkListItem::IsClass(const char* tag) const {
 }
 
 bool CBkListItem::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkDialog::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "height") {
-        const int height = ParseDecimal(value);
+    const auto height = [this](const std::string& text) {
+        const int height = ParseDecimal(text);
         if (height < 0) {
             return false;
         }
@@ -35,8 +32,10 @@ bool CBkListItem::SetAttribute(const std::string& name, const std::string& value
             layoutPending_ = true;
         }
         return true;
-    }
-    return AttributeReader(name, value).Int("viewvisible", viewVisible_);
+    };
+    const AttributeReader r(name, value);
+    return CBkDialog::SetAttribute(name, value, loading) || r.Apply("height", height) ||
+           r.Int("viewvisible", viewVisible_);
 }
 
 SIZE CBkListItem::MeasureContent(SIZE /*available*/) {
@@ -86,7 +85,7 @@ void CBkListItem::PaintInList(HDC dc, HRGN region) {
     if (region != nullptr && !::RectInRegion(region, &rect)) {
         return;
     }
-    const int saved = ::SaveDC(dc);
+    const ScopedSavedDc saved(dc);
     ::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     DrawBackground(dc);
     PaintContent(dc);
@@ -109,7 +108,6 @@ void CBkListItem::PaintInList(HDC dc, HRGN region) {
             }
         }
     }
-    ::RestoreDC(dc, saved);
 }
 
 // ---- Input ----------------------------------------------------------------------
@@ -201,14 +199,14 @@ void CBkListItem::ReportToolTip() {
 }
 
 const std::wstring& CBkListItem::GetToolTipText() const {
-    if (const CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (const CBkWindow* hovered = ListChildTracker::HoverChild()) {
         return hovered->GetToolTipText();
     }
     return CBkDialog::GetToolTipText();
 }
 
 void CBkListItem::SetControlCursor() {
-    if (CBkWindow* hovered = CListChildTracker::HoverChild()) {
+    if (CBkWindow* hovered = ListChildTracker::HoverChild()) {
         hovered->SetControlCursor();
         return;
     }

@@ -10,7 +10,7 @@ namespace velora {
 // "listitem": one item of a list. Its rectangle is in the list's
 // coordinates; its children keep coordinates relative to the item, so the
 // list can move it (scrolling) without laying the children out again.
-class CBkListItem : public CBkDialog, private CListChildTracker {
+class CBkListItem : public CBkDialog, private ListChildTracker {
   public:
     static constexpr char kTag[] = "listitem";
     // Item-level events are reported as this base plus the event.
@@ -46,7 +46,7 @@ class CBkListItem : public CBkDialog, private CListChildTracker {
     // The hover child's tip, else the item's own.
     const std::wstring& GetToolTipText() const override;
     void SetControlCursor() override;
-    CBkWindow* HoverChild() const { return CListChildTracker::HoverChild(); }
+    CBkWindow* HoverChild() const { return ListChildTracker::HoverChild(); }
 
   protected:
     SIZE MeasureContent(SIZE available) override;

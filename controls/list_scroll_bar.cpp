@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
 #include "ui/host_messages.h"
 
@@ -38,12 +38,10 @@ bool CBkWindowScollBar::IsClass(const char* tag) const {
 
 bool CBkWindowScollBar::SetAttribute(const std::string& name, const std::string& value,
                                      bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Hex("color_bar", barColor_) || r.Hex("color_bar_hv", hoverBarColor_) ||
-           r.Int("rectanglebar", rectangleBar_) || r.Int("barwidth", barWidth_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Hex("color_bar", barColor_) ||
+           r.Hex("color_bar_hv", hoverBarColor_) || r.Int("rectanglebar", rectangleBar_) ||
+           r.Int("barwidth", barWidth_);
 }
 
 // ---- Scroll state ---------------------------------------------------------------

@@ -11,7 +11,7 @@ namespace velora {
 // The skin a control attribute names, or null for an empty or unknown name
 // (the layer is then not drawn).
 inline CBkSkinBase* SkinByName(const std::string& name) {
-    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
+    return name.empty() ? nullptr : BkSkinObjectPool::Instance().GetSkin(name);
 }
 
 inline LONG RectWidth(const RECT& rect) {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
 #include "controls/paint_helpers.h"
+#include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "ui/text_painter.h"
 
@@ -51,14 +51,11 @@ bool CBkProgress::IsClass(const char* tag) const {
 }
 
 bool CBkProgress::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("bgskin", bgSkin_) || r.Text("posskin", posSkin_) ||
-           r.Int("skinposx", skinPosX_) || r.Unsigned("min", min_) || r.Unsigned("max", max_) ||
-           r.Unsigned("value", value_) || r.Int("showpercent", showPercent_) ||
-           r.Int("progressbar", progressBar_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Text("bgskin", bgSkin_) ||
+           r.Text("posskin", posSkin_) || r.Int("skinposx", skinPosX_) || r.Unsigned("min", min_) ||
+           r.Unsigned("max", max_) || r.Unsigned("value", value_) ||
+           r.Int("showpercent", showPercent_) || r.Int("progressbar", progressBar_);
 }
 
 double CBkProgress::Fraction() {
@@ -202,11 +199,9 @@ bool CBkProgressEx::IsClass(const char* tag) const {
 }
 
 bool CBkProgressEx::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkProgress::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.WideText("extendtext", extendText_) || r.Int("posimg_left", posImgLeft_);
+    return CBkProgress::SetAttribute(name, value, loading) ||
+           r.WideText("extendtext", extendText_) || r.Int("posimg_left", posImgLeft_);
 }
 
 std::wstring CBkProgressEx::PercentText(int percent) const {

@@ -1,6 +1,5 @@
 #include "controls/real_window.h"
 
-#include "controls/control_attributes.h"
 #include "ui/host_messages.h"
 #include "ui/notification.h"
 

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
 #include "controls/rich_text_input.h"
+#include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "ui/notification.h"
 
@@ -26,23 +26,6 @@ class CurrentStyleScope {
     const BkStyle*& slot_;
 };
 
-// Puts a DC's whole state (clip included) back when it goes.
-class ScopedSavedDc {
-  public:
-    explicit ScopedSavedDc(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
-    ~ScopedSavedDc() {
-        if (saved_ != 0) {
-            ::RestoreDC(dc_, saved_);
-        }
-    }
-    ScopedSavedDc(const ScopedSavedDc&) = delete;
-    ScopedSavedDc& operator=(const ScopedSavedDc&) = delete;
-
-  private:
-    HDC dc_;
-    int saved_;
-};
-
 }  // namespace
 
 CBkRichText2Wnd::CBkRichText2Wnd() = default;
@@ -54,10 +37,8 @@ bool CBkRichText2Wnd::IsClass(const char* tag) const {
 
 bool CBkRichText2Wnd::SetAttribute(const std::string& name, const std::string& value,
                                    bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    return AttributeReader(name, value).Int("checkdcvieworg", checkDcViewOrg_);
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Int("checkdcvieworg", checkDcViewOrg_);
 }
 
 bool CBkRichText2Wnd::Load(const TiXmlElement* element) {
@@ -88,9 +69,7 @@ void CBkRichText2Wnd::SetGraphicsFactory(GraphicsFactory factory) {
 }
 
 void CBkRichText2Wnd::LayOutOnScreenDc() {
-    HDC screen = ::GetDC(nullptr);
-    ScopedMemoryDc dc(::CreateCompatibleDC(screen));
-    ::ReleaseDC(nullptr, screen);
+    ScopedMemoryDc dc(::CreateCompatibleDC(ScopedScreenDc().Get()));
     LayOut(dc.Get());
 }
 

@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
-#include "controls/rich_text_input.h"
 #include "controls/rich_text_gdi_graphics.h"
+#include "controls/rich_text_input.h"
 #include "controls/rich_text_layout.h"
+#include "markup/attribute_reader.h"
 #include "markup/font_pool.h"
 #include "markup/style_pool.h"
 #include "ui/notification.h"
@@ -18,13 +18,10 @@ bool CBkRichText::IsClass(const char* tag) const {
 }
 
 bool CBkRichText::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Hex("defaultfont", defaultFont_) || r.Text("linkclass", linkClass_) ||
-           r.Int("forcecursor", forceCursor_) || r.Int("adjustpos", adjustPos_) ||
-           r.Int("autoadjustyahei", autoAdjustYaHei_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Hex("defaultfont", defaultFont_) ||
+           r.Text("linkclass", linkClass_) || r.Int("forcecursor", forceCursor_) ||
+           r.Int("adjustpos", adjustPos_) || r.Int("autoadjustyahei", autoAdjustYaHei_);
 }
 
 bool CBkRichText::Load(const TiXmlElement* element) {

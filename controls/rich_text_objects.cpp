@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "markup/xml_document.h"
@@ -131,11 +131,9 @@ bool CBkRichtextObj::IsClass(const char* tag) const {
 }
 
 bool CBkRichtextObj::SetAttribute(const std::string& name, const std::string& value) {
-    if (CBkRichtextObjBase::SetAttribute(name, value)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("class", className_) || r.Int("adjust", adjust_);
+    return CBkRichtextObjBase::SetAttribute(name, value) || r.Text("class", className_) ||
+           r.Int("adjust", adjust_);
 }
 
 IBkRichtextObj* CBkRichtextObj::HitTest(float x, float y) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "controls/control_attributes.h"
 #include "base/gdi_scopes.h"
 #include "controls/skin_cells.h"
+#include "markup/attribute_reader.h"
 #include "markup/dib32.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/nine_grid.h"
@@ -18,11 +18,9 @@ bool CBkRoundRect::IsClass(const char* tag) const {
 }
 
 bool CBkRoundRect::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Int("rndwidht", cornerWidth_) || r.Int("rndheight", cornerHeight_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Int("rndwidht", cornerWidth_) ||
+           r.Int("rndheight", cornerHeight_);
 }
 
 bool CBkRoundRectPath::IsClass(const char* tag) const {
@@ -31,12 +29,9 @@ bool CBkRoundRectPath::IsClass(const char* tag) const {
 
 bool CBkRoundRectPath::SetAttribute(const std::string& name, const std::string& value,
                                     bool loading) {
-    if (CBkRoundRect::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Int("bdrawbg", drawBackground_) || r.Color("crline", lineColor_) ||
-           r.Int("crlinealpha", lineAlpha_);
+    return CBkRoundRect::SetAttribute(name, value, loading) || r.Int("bdrawbg", drawBackground_) ||
+           r.Color("crline", lineColor_) || r.Int("crlinealpha", lineAlpha_);
 }
 
 bool CBKShadowText::IsClass(const char* tag) const {
@@ -44,12 +39,10 @@ bool CBKShadowText::IsClass(const char* tag) const {
 }
 
 bool CBKShadowText::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Int("normalshadow", normalShadow_) || r.Int("hovershadow", hoverShadow_) ||
-           r.Color("crshaow", shadowColor_) || r.Int("crshadowalpha", shadowAlpha_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Int("normalshadow", normalShadow_) ||
+           r.Int("hovershadow", hoverShadow_) || r.Color("crshaow", shadowColor_) ||
+           r.Int("crshadowalpha", shadowAlpha_);
 }
 
 bool BkSlider::IsClass(const char* tag) const {
@@ -57,23 +50,11 @@ bool BkSlider::IsClass(const char* tag) const {
 }
 
 bool BkSlider::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    int margin = 0;
-    if (r.Int("bgleftmargin", margin)) {
-        bgMargins_.left = margin;
-    } else if (r.Int("bgtopmargin", margin)) {
-        bgMargins_.top = margin;
-    } else if (r.Int("bgrightmargin", margin)) {
-        bgMargins_.right = margin;
-    } else if (r.Int("bgbottommargin", margin)) {
-        bgMargins_.bottom = margin;
-    } else {
-        return r.Int("sliderpos", sliderPos_) || r.Text("skinbg", skinBg_) || r.Text("skin", skin_);
-    }
-    return true;
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           r.Int("bgleftmargin", bgMargins_.left) || r.Int("bgtopmargin", bgMargins_.top) ||
+           r.Int("bgrightmargin", bgMargins_.right) || r.Int("bgbottommargin", bgMargins_.bottom) ||
+           r.Int("sliderpos", sliderPos_) || r.Text("skinbg", skinBg_) || r.Text("skin", skin_);
 }
 
 }  // namespace velora

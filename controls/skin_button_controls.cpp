@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "controls/control_attributes.h"
 #include "controls/skin_cells.h"
+#include "markup/attribute_reader.h"
 #include "ui/text_painter.h"
 
 namespace velora {
@@ -13,10 +13,8 @@ bool CBkSkinBtnWnd::IsClass(const char* tag) const {
 }
 
 bool CBkSkinBtnWnd::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    return AttributeReader(name, value).Text("skin", skin_);
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Text("skin", skin_);
 }
 
 bool CBkImgbtnsized::IsClass(const char* tag) const {
@@ -24,11 +22,9 @@ bool CBkImgbtnsized::IsClass(const char* tag) const {
 }
 
 bool CBkImgbtnsized::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("skin", skin_) || r.Text("skinmid", skinMid_) || r.Int("left", left_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Text("skin", skin_) ||
+           r.Text("skinmid", skinMid_) || r.Int("left", left_);
 }
 
 }  // namespace velora

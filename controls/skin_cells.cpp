@@ -8,7 +8,7 @@
 namespace velora {
 
 CBkSkinBase* FindSkin(const std::string& name) {
-    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
+    return name.empty() ? nullptr : BkSkinObjectPool::Instance().GetSkin(name);
 }
 
 SIZE ReplaceWithSkinSize(SIZE measured, CBkSkinBase* skin) {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "base/gdi_scopes.h"
-#include "controls/control_attributes.h"
 #include "controls/skin_cells.h"
+#include "markup/attribute_reader.h"
 #include "markup/dib32.h"
 #include "markup/nine_grid.h"
 
@@ -16,11 +16,9 @@ bool CBkImageBg::IsClass(const char* tag) const {
 }
 
 bool CBkImageBg::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("skin", skin_) || r.Int("fill", fill_) || r.Int("cx", cx_) || r.Int("cy", cy_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Text("skin", skin_) ||
+           r.Int("fill", fill_) || r.Int("cx", cx_) || r.Int("cy", cy_);
 }
 
 bool CBkImageScroll::IsClass(const char* tag) const {
@@ -28,12 +26,10 @@ bool CBkImageScroll::IsClass(const char* tag) const {
 }
 
 bool CBkImageScroll::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("skin", skin_) || r.Int("hscroll", hScroll_) || r.Int("vscroll", vScroll_) ||
-           r.Int("cx", cx_) || r.Int("cy", cy_) || r.Int("hpos", hPos_) || r.Int("vpos", vPos_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Text("skin", skin_) ||
+           r.Int("hscroll", hScroll_) || r.Int("vscroll", vScroll_) || r.Int("cx", cx_) ||
+           r.Int("cy", cy_) || r.Int("hpos", hPos_) || r.Int("vpos", vPos_);
 }
 
 bool CBkImageEx::IsClass(const char* tag) const {
@@ -41,11 +37,9 @@ bool CBkImageEx::IsClass(const char* tag) const {
 }
 
 bool CBkImageEx::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("skin", skin_) || r.Int("sub", sub_) || r.Int("alpha", alpha_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Text("skin", skin_) ||
+           r.Int("sub", sub_) || r.Int("alpha", alpha_);
 }
 
 bool CBkImageEx2::IsClass(const char* tag) const {
@@ -53,11 +47,9 @@ bool CBkImageEx2::IsClass(const char* tag) const {
 }
 
 bool CBkImageEx2::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkImageEx::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Int("stretch", stretch_) || r.Int("topdraw", topDraw_);
+    return CBkImageEx::SetAttribute(name, value, loading) || r.Int("stretch", stretch_) ||
+           r.Int("topdraw", topDraw_);
 }
 
 bool CBkImageRotale::IsClass(const char* tag) const {
@@ -65,11 +57,9 @@ bool CBkImageRotale::IsClass(const char* tag) const {
 }
 
 bool CBkImageRotale::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Int("angle", angle_) || r.Int("sub", sub_) || r.Text("skin", skin_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Int("angle", angle_) ||
+           r.Int("sub", sub_) || r.Text("skin", skin_);
 }
 
 bool CBkImgGray::IsClass(const char* tag) const {
@@ -77,11 +67,9 @@ bool CBkImgGray::IsClass(const char* tag) const {
 }
 
 bool CBkImgGray::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return r.Text("skin", skin_) || r.Int("gray", gray_);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Text("skin", skin_) ||
+           r.Int("gray", gray_);
 }
 
 bool CBkExpendImg::IsClass(const char* tag) const {
@@ -89,23 +77,11 @@ bool CBkExpendImg::IsClass(const char* tag) const {
 }
 
 bool CBkExpendImg::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    int margin = 0;
-    if (r.Int("margin_left", margin)) {
-        margins_.left = margin;
-    } else if (r.Int("margin_top", margin)) {
-        margins_.top = margin;
-    } else if (r.Int("margin_right", margin)) {
-        margins_.right = margin;
-    } else if (r.Int("margin_bottom", margin)) {
-        margins_.bottom = margin;
-    } else {
-        return r.Text("skin", skin_) || r.Int("skinalpha", skinAlpha_);
-    }
-    return true;
+    return CBkWindow::SetAttribute(name, value, loading) || r.Int("margin_left", margins_.left) ||
+           r.Int("margin_top", margins_.top) || r.Int("margin_right", margins_.right) ||
+           r.Int("margin_bottom", margins_.bottom) || r.Text("skin", skin_) ||
+           r.Int("skinalpha", skinAlpha_);
 }
 
 }  // namespace velora

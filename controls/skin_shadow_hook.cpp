@@ -4,7 +4,7 @@
 
 namespace velora {
 
-CSkinShadowHook::CSkinShadowHook(const std::string& skin, int margin) {
+SkinShadowHook::SkinShadowHook(const std::string& skin, int margin) {
     const std::string side = std::to_string(margin);
     picture_.SetAttribute("pos", "0,0,-0,-0", false);
     for (const char* name : {"margin_left", "margin_right", "margin_top", "margin_bottom"}) {
@@ -13,7 +13,7 @@ CSkinShadowHook::CSkinShadowHook(const std::string& skin, int margin) {
     picture_.SetAttribute("skin", skin, false);
 }
 
-int CSkinShadowHook::PaintShadow(HDC dc, const RECT& rect) {
+int SkinShadowHook::PaintShadow(HDC dc, const RECT& rect) {
     // Placed the way a container places a child over its whole area.
     const ChildPlacement where = PlaceInArea(rect, picture_.Position().list);
     WINDOWPOS placement = {};

@@ -13,15 +13,15 @@ namespace velora {
 // whole shadow bitmap ("0,0,-0,-0"), drawing a skin stretched with its
 // borders kept. A dialog owns one and hands it to its host window with
 // SetShadowPaintHook; it must outlive the host's shadow.
-class CSkinShadowHook : public IShadowPaintHook {
+class SkinShadowHook : public IShadowPaintHook {
   public:
     static constexpr char kDialogShadowSkin[] = "mainwnd_shadow";
     static constexpr int kDialogShadowMargin = 6;
 
-    explicit CSkinShadowHook(const std::string& skin = kDialogShadowSkin,
-                             int margin = kDialogShadowMargin);
-    CSkinShadowHook(const CSkinShadowHook&) = delete;
-    CSkinShadowHook& operator=(const CSkinShadowHook&) = delete;
+    explicit SkinShadowHook(const std::string& skin = kDialogShadowSkin,
+                            int margin = kDialogShadowMargin);
+    SkinShadowHook(const SkinShadowHook&) = delete;
+    SkinShadowHook& operator=(const SkinShadowHook&) = delete;
 
     // Draws the picture over `rect`; always 0: the picture is this hook's,
     // even when the skin is missing (the shadow then stays clear).

@@ -1,9 +1,10 @@
 #include "controls/source_image_controls.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "base/path_buffer.h"
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_draw.h"
 #include "markup/resource_loader.h"
 #include "markup/value_parsers.h"
@@ -37,22 +38,39 @@ void DrawIconOver(HDC dc, HICON icon, const RECT& rect) {
 
 namespace velora {
 
+std::uintptr_t ParseAddress(const std::string& text) {
+    constexpr std::uintptr_t kMax = std::numeric_limits<std::uintptr_t>::max();
+    std::uintptr_t value = 0;
+    if (text.empty()) {
+        return 0;
+    }
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        const auto digit = static_cast<std::uintptr_t>(c - '0');
+        if (value > (kMax - digit) / 10) {
+            return 0;
+        }
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
 bool CBkIconWnd::IsClass(const char* tag) const {
     return MatchesTag(tag, kTag);
 }
 
 bool CBkIconWnd::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
+    const auto forgetIcon = [this] {
+        loadTried_ = false;  // the next paint loads the new icon
+        shared_ = nullptr;
+        owned_.Reset();
         return true;
-    }
+    };
     const AttributeReader r(name, value);
-    if (!(r.Text("src", src_) || r.Int("oem", oem_) || r.Int("size", size_))) {
-        return false;
-    }
-    loadTried_ = false;  // the next paint loads the new icon
-    shared_ = nullptr;
-    owned_.Reset();
-    return true;
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           ((r.Text("src", src_) || r.Int("oem", oem_) || r.Int("size", size_)) && forgetIcon());
 }
 
 HICON CBkIconWnd::LoadedIcon() {
@@ -92,20 +110,17 @@ bool CBkHIcon::IsClass(const char* tag) const {
 }
 
 bool CBkHIcon::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
+    const auto handle = [this](const std::string& text) {
+        SetIcon(reinterpret_cast<HICON>(ParseAddress(text)));
         return true;
-    }
+    };
+    const auto autoDelete = [this](const std::string& text) {
+        SetAutoDelete(ParseFlag(text));
+        return true;
+    };
     const AttributeReader r(name, value);
-    if (r.Is("handle")) {
-        SetIcon(reinterpret_cast<HICON>(ParseAddress(value)));
-        return true;
-    }
-    int autoDelete = 0;
-    if (r.Int("autodel", autoDelete)) {
-        SetAutoDelete(autoDelete != 0);
-        return true;
-    }
-    return false;
+    return CBkWindow::SetAttribute(name, value, loading) || r.Apply("handle", handle) ||
+           r.Apply("autodel", autoDelete);
 }
 
 void CBkHIcon::SetIcon(HICON icon) {
@@ -140,14 +155,12 @@ bool CBkMemoryImage::IsClass(const char* tag) const {
 }
 
 bool CBkMemoryImage::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
+    const auto address = [this](const std::string& text) {
+        image_ = ParseAddress(text);
         return true;
-    }
-    if (name != "mempointer") {
-        return false;
-    }
-    image_ = ParseAddress(value);
-    return true;
+    };
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Apply("mempointer", address);
 }
 
 void CBkMemoryImage::PaintContent(HDC dc) {
@@ -168,16 +181,15 @@ bool CBkStorageImage::IsClass(const char* tag) const {
 
 bool CBkStorageImage::SetAttribute(const std::string& name, const std::string& value,
                                    bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    const AttributeReader r(name, value);
-    if (r.WideText("filepath", filePath_)) {
+    const auto forgetPicture = [this] {
         loadTried_ = false;  // read the new file at the next paint
         picture_ = BkImage();
         return true;
-    }
-    return r.Int("subwidth", subWidth_) || r.Int("sub", sub_);
+    };
+    const AttributeReader r(name, value);
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           (r.WideText("filepath", filePath_) && forgetPicture()) || r.Int("subwidth", subWidth_) ||
+           r.Int("sub", sub_);
 }
 
 gdip::GpImage* CBkStorageImage::Picture() {

@@ -11,6 +11,11 @@
 
 namespace velora {
 
+// An address or handle written as unsigned decimal digits. Reads 0 (none) for
+// anything that is not a plain digit run or that does not fit a pointer, so a
+// value is never silently cut down to a different address.
+std::uintptr_t ParseAddress(const std::string& text);
+
 // Picture controls whose image does not come from the skin pool.
 
 // "icon": an icon loaded by source, drawn stretched over the control: the

@@ -1,7 +1,5 @@
 #include "controls/text_controls.h"
 
-#include "controls/control_attributes.h"
-
 namespace velora {
 
 bool CBkStatic::IsClass(const char* tag) const {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "controls/control_attributes.h"
+#include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "ui/text_painter.h"
@@ -41,11 +41,9 @@ bool CBkCheckBox::IsClass(const char* tag) const {
 }
 
 bool CBkCheckBox::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
     const AttributeReader r(name, value);
-    return ReadCheck(r, check_) || r.Text("skin", skin_) || r.Text("skin_check", skinCheck_);
+    return CBkWindow::SetAttribute(name, value, loading) || ReadCheck(r, check_) ||
+           r.Text("skin", skin_) || r.Text("skin_check", skinCheck_);
 }
 
 bool CBkCheckBox::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
@@ -95,19 +93,18 @@ bool CBkRadioBox::Load(const TiXmlElement* element) {
 }
 
 bool CBkRadioBox::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    const AttributeReader r(name, value);
-    if (r.Text("group", group_)) {
-        // A group renamed at run time is joined at once, so the control is
-        // never listed under a name it no longer has.
+    // A group renamed at run time is joined at once, so the control is never
+    // listed under a name it no longer has.
+    const auto group = [this, loading](const std::string& text) {
+        group_ = text;
         if (!loading) {
             membership_.Join(group_);
         }
         return true;
-    }
-    return ReadCheck(r, check_) || r.Text("skin", skin_) || r.Text("skin_check", skinCheck_);
+    };
+    const AttributeReader r(name, value);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Apply("group", group) ||
+           ReadCheck(r, check_) || r.Text("skin", skin_) || r.Text("skin_check", skinCheck_);
 }
 
 bool CBkRadioBox::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "base/gdi_scopes.h"
+#include "markup/attribute_reader.h"
 #include "markup/gradient_fill.h"
-#include "markup/value_parsers.h"
 
 namespace velora {
 namespace {
@@ -23,31 +23,12 @@ bool CBkSkinButton::IsClass(const char* tag) const {
 }
 
 bool CBkSkinButton::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    const struct {
-        const char* name;
-        COLORREF CBkSkinButton::*field;
-    } colours[] = {{"bg", &CBkSkinButton::bg_},
-                   {"border", &CBkSkinButton::border_},
-                   {"bgup", &CBkSkinButton::bgUp_},
-                   {"bguphover", &CBkSkinButton::bgUpHover_},
-                   {"bguppush", &CBkSkinButton::bgUpPush_},
-                   {"bgdown", &CBkSkinButton::bgDown_},
-                   {"bgdownhover", &CBkSkinButton::bgDownHover_},
-                   {"bgdownpush", &CBkSkinButton::bgDownPush_}};
-    for (const auto& c : colours) {
-        if (name == c.name) {
-            this->*c.field = ParseColor(value);
-            return true;
-        }
-    }
-    if (name == "useborder") {
-        useBorder_ = ParseFlag(value);
-        return true;
-    }
-    return false;
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || r.Color("bg", bg_) ||
+           r.Color("border", border_) || r.Color("bgup", bgUp_) ||
+           r.Color("bguphover", bgUpHover_) || r.Color("bguppush", bgUpPush_) ||
+           r.Color("bgdown", bgDown_) || r.Color("bgdownhover", bgDownHover_) ||
+           r.Color("bgdownpush", bgDownPush_) || r.Flag("useborder", useBorder_);
 }
 
 void CBkSkinButton::Draw(HDC dc, const RECT& rect, int state) {
@@ -77,27 +58,11 @@ bool CBkSkinGradation::IsClass(const char* tag) const {
 
 bool CBkSkinGradation::SetAttribute(const std::string& name, const std::string& value,
                                     bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "from") {
-        from_ = ParseColor(value);
-    } else if (name == "to") {
-        to_ = ParseColor(value);
-    } else if (name == "size") {
-        size_ = ParseDecimal(value);
-    } else if (name == "direction") {
-        if (value == "horz") {
-            vertical_ = false;
-        } else if (value == "vert") {
-            vertical_ = true;
-        } else {
-            return false;
-        }
-    } else {
-        return false;
-    }
-    return true;
+    static constexpr AttributeWord<bool> kDirections[] = {{"horz", false}, {"vert", true}};
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || r.Color("from", from_) ||
+           r.Color("to", to_) || r.Int("size", size_) ||
+           r.Enum("direction", kDirections, vertical_);
 }
 
 void CBkSkinGradation::Draw(HDC dc, const RECT& rect, int /*state*/) {

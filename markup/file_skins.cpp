@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "markup/attribute_reader.h"
 #include "markup/prepared_bitmap_pool.h"
-#include "markup/value_parsers.h"
 
 namespace velora {
 namespace {
@@ -31,23 +31,10 @@ bool ClipSource(const Dib32& picture, const RECT& destination, const RECT& sourc
 }  // namespace
 
 bool CBkNormalSkin::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading) || layout_.SetAttribute(name, value)) {
-        return true;
-    }
-    if (name == "src") {
-        src_ = static_cast<UINT>(ParseDecimal(value));
-    } else if (name == "file") {
-        file_ = value;
-    } else if (name == "alpha") {
-        alpha_ = ParseDecimal(value);
-    } else if (name == "extern_alpha_key") {
-        externAlphaKey_ = value;
-    } else if (name == "flip") {
-        flip_ = ParseFlag(value);
-    } else {
-        return false;
-    }
-    return true;
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || layout_.SetAttribute(name, value) ||
+           r.Unsigned("src", src_) || r.Text("file", file_) || r.Int("alpha", alpha_) ||
+           r.Text("extern_alpha_key", externAlphaKey_) || r.Flag("flip", flip_);
 }
 
 bool CBkNormalSkin::LoadPicture() {

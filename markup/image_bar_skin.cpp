@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "markup/attribute_reader.h"
 #include "markup/picture_layout.h"
-#include "markup/value_parsers.h"
 
 namespace velora {
 namespace {
@@ -35,14 +35,8 @@ bool CBkSkinImgHorzExtend::IsClass(const char* tag) const {
 
 bool CBkSkinImgHorzExtend::SetAttribute(const std::string& name, const std::string& value,
                                         bool loading) {
-    if (list_.SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "left") {
-        left_ = ParseDecimal(value);
-        return true;
-    }
-    return false;
+    return list_.SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Int("left", left_);
 }
 
 void CBkSkinImgHorzExtend::Draw(HDC dc, const RECT& rect, int state) {

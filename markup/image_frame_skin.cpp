@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "markup/attribute_reader.h"
 #include "markup/picture_layout.h"
-#include "markup/value_parsers.h"
 
 namespace velora {
 
@@ -14,34 +14,14 @@ bool CBkSkinImgFrame::IsClass(const char* tag) const {
 
 bool CBkSkinImgFrame::SetAttribute(const std::string& name, const std::string& value,
                                    bool loading) {
-    if (list_.SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "crbg") {
-        crBg_ = ParseColor(value);
-    } else if (name == "left") {
-        left_ = ParseDecimal(value);
-    } else if (name == "top") {
-        top_ = ParseDecimal(value);
-    } else if (name == "part") {
-        const struct {
-            const char* word;
-            Borders borders;
-        } parts[] = {{"all", {true, true, true, true}},      {"top", {true, false, true, true}},
-                     {"middle", {false, false, true, true}}, {"bottom", {false, true, true, true}},
-                     {"left", {true, true, true, false}},    {"center", {true, true, false, false}},
-                     {"right", {true, true, false, true}}};
-        for (const auto& p : parts) {
-            if (value == p.word) {
-                borders_ = p.borders;
-                return true;
-            }
-        }
-        return false;
-    } else {
-        return false;
-    }
-    return true;
+    static constexpr AttributeWord<Borders> kParts[] = {
+        {"all", {true, true, true, true}},      {"top", {true, false, true, true}},
+        {"middle", {false, false, true, true}}, {"bottom", {false, true, true, true}},
+        {"left", {true, true, true, false}},    {"center", {true, true, false, false}},
+        {"right", {true, true, false, true}}};
+    const AttributeReader r(name, value);
+    return list_.SetAttribute(name, value, loading) || r.Color("crbg", crBg_) ||
+           r.Int("left", left_) || r.Int("top", top_) || r.Enum("part", kParts, borders_);
 }
 
 void CBkSkinImgFrame::Draw(HDC dc, const RECT& rect, int /*state*/) {

@@ -4,65 +4,28 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/gdi_scopes.h"
+#include "markup/attribute_reader.h"
 #include "markup/bitmap_blit.h"
 #include "markup/bitmap_pool.h"
 #include "markup/picture_layout.h"
 #include "markup/value_parsers.h"
 
 namespace velora {
-namespace {
-
-// Restores a DC's stretch mode when it goes.
-class ScopedStretchMode {
-  public:
-    ScopedStretchMode(HDC dc, int mode) : dc_(dc), old_(::SetStretchBltMode(dc, mode)) {}
-    ~ScopedStretchMode() {
-        if (old_ != 0) {
-            ::SetStretchBltMode(dc_, old_);
-        }
-    }
-    ScopedStretchMode(const ScopedStretchMode&) = delete;
-    ScopedStretchMode& operator=(const ScopedStretchMode&) = delete;
-
-  private:
-    HDC dc_;
-    int old_;
-};
-
-}  // namespace
 
 bool CBkImageSkin::IsClass(const char* tag) const {
     return tag != nullptr && std::strcmp(tag, kTag) == 0;
 }
 
 bool CBkImageSkin::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "src") {
-        src_ = value;
-    } else if (name == "mode") {
-        if (value == "none") {
-            mode_ = ImageListMode::kNone;
-        } else if (value == "mask") {
-            mode_ = ImageListMode::kMask;
-        } else if (value == "alpha") {
-            mode_ = ImageListMode::kAlpha;
-        } else {
-            return false;
-        }
-    } else if (name == "maskcolor") {
-        maskColor_ = ParseColor(value);
-    } else if (name == "subwidth") {
-        subWidth_ = ParseDecimal(value);
-    } else if (name == "stretch-x") {
-        stretchX_ = ParseDecimal(value);
-    } else if (name == "stretch-y") {
-        stretchY_ = ParseDecimal(value);
-    } else {
-        return false;
-    }
-    return true;
+    static constexpr AttributeWord<ImageListMode> kModes[] = {{"none", ImageListMode::kNone},
+                                                              {"mask", ImageListMode::kMask},
+                                                              {"alpha", ImageListMode::kAlpha}};
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || r.Text("src", src_) ||
+           r.Enum("mode", kModes, mode_) || r.Color("maskcolor", maskColor_) ||
+           r.Int("subwidth", subWidth_) || r.Int("stretch-x", stretchX_) ||
+           r.Int("stretch-y", stretchY_);
 }
 
 bool CBkImageSkin::LoadPicture() {

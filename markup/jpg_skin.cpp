@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_draw.h"
 #include "markup/picture_layout.h"
-#include "markup/value_parsers.h"
 
 namespace velora {
 
@@ -14,28 +14,10 @@ bool CBkJpgSkin::IsClass(const char* tag) const {
 }
 
 bool CBkJpgSkin::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    const struct {
-        const char* name;
-        int CBkJpgSkin::*field;
-    } fields[] = {{"subwidth", &CBkJpgSkin::subWidth_},
-                  {"left", &CBkJpgSkin::left_},
-                  {"top", &CBkJpgSkin::top_},
-                  {"margin_left", &CBkJpgSkin::marginLeft_},
-                  {"margin_right", &CBkJpgSkin::marginRight_}};
-    for (const auto& f : fields) {
-        if (name == f.name) {
-            this->*f.field = ParseDecimal(value);
-            return true;
-        }
-    }
-    if (name == "src") {
-        src_ = static_cast<UINT>(ParseDecimal(value));
-        return true;
-    }
-    return false;
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || r.Int("subwidth", subWidth_) ||
+           r.Int("left", left_) || r.Int("top", top_) || r.Int("margin_left", marginLeft_) ||
+           r.Int("margin_right", marginRight_) || r.Unsigned("src", src_);
 }
 
 bool CBkJpgSkin::LoadPicture() {

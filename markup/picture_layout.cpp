@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "markup/value_parsers.h"
+#include "markup/attribute_reader.h"
 
 namespace velora {
 namespace {
@@ -111,27 +111,11 @@ void LayOutSingle(const PictureLayout& l, I64 iw, I64 ih, const RECT& r, const R
 }  // namespace
 
 bool PictureLayout::SetAttribute(const std::string& name, const std::string& value) {
-    const struct {
-        const char* name;
-        int PictureLayout::*field;
-    } fields[] = {{"subwidth", &PictureLayout::subWidth},
-                  {"left", &PictureLayout::left},
-                  {"top", &PictureLayout::top},
-                  {"margin_left", &PictureLayout::marginLeft},
-                  {"margin_right", &PictureLayout::marginRight},
-                  {"margin_top", &PictureLayout::marginTop},
-                  {"margin_bottom", &PictureLayout::marginBottom}};
-    for (const auto& f : fields) {
-        if (name == f.name) {
-            this->*f.field = ParseDecimal(value);
-            return true;
-        }
-    }
-    if (name == "middle_tile") {
-        middleTile = ParseFlag(value);
-        return true;
-    }
-    return false;
+    const AttributeReader r(name, value);
+    return r.Int("subwidth", subWidth) || r.Int("left", left) || r.Int("top", top) ||
+           r.Int("margin_left", marginLeft) || r.Int("margin_right", marginRight) ||
+           r.Int("margin_top", marginTop) || r.Int("margin_bottom", marginBottom) ||
+           r.Flag("middle_tile", middleTile);
 }
 
 void LayOutPicture(const PictureLayout& layout, int width, int height, const RECT& rect, int state,

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_draw.h"
-#include "markup/value_parsers.h"
 
 namespace velora {
 namespace {
@@ -28,19 +28,9 @@ bool CBkPngSkin::IsClass(const char* tag) const {
 }
 
 bool CBkPngSkin::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkSkinBase::SetAttribute(name, value, loading) || layout_.SetAttribute(name, value)) {
-        return true;
-    }
-    if (name == "src") {
-        src_ = static_cast<UINT>(ParseDecimal(value));
-    } else if (name == "flip") {
-        flip_ = ParseFlag(value);
-    } else if (name == "fliptype") {
-        flipType_ = ParseDecimal(value);
-    } else {
-        return false;
-    }
-    return true;
+    const AttributeReader r(name, value);
+    return CBkSkinBase::SetAttribute(name, value, loading) || layout_.SetAttribute(name, value) ||
+           r.Unsigned("src", src_) || r.Flag("flip", flip_) || r.Int("fliptype", flipType_);
 }
 
 bool CBkPngSkin::LoadPicture() {

@@ -45,12 +45,12 @@ std::unique_ptr<CBkSkinBase> CreateSkin(const char* tag) {
     return nullptr;
 }
 
-BkSkin& BkSkin::Instance() {
-    static BkSkin pool;
+BkSkinObjectPool& BkSkinObjectPool::Instance() {
+    static BkSkinObjectPool pool;
     return pool;
 }
 
-bool BkSkin::Load(UINT id) {
+bool BkSkinObjectPool::Load(UINT id) {
     skins_.clear();
     return LoadPoolTable(id, "skins", [this](const TiXmlElement& root) {
         for (const TiXmlElement* entry = root.FirstChildElement(); entry;
@@ -69,7 +69,7 @@ bool BkSkin::Load(UINT id) {
     });
 }
 
-CBkSkinBase* BkSkin::GetSkin(const std::string& name) {
+CBkSkinBase* BkSkinObjectPool::GetSkin(const std::string& name) {
     auto found = skins_.find(name);
     if (found == skins_.end()) {
         return nullptr;

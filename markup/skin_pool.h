@@ -20,9 +20,10 @@ std::unique_ptr<CBkSkinBase> CreateSkin(const char* tag);
 // Skins by name, from the skin table (root tag "skins", one element per
 // skin: the tag is its kind, `name` its key). Owns the skins; their
 // pictures belong to the image pools and are loaded on first fetch.
-class BkSkin {
+// (BkSkinPool is the file skins' prepared-bitmap cache, not this pool.)
+class BkSkinObjectPool {
   public:
-    static BkSkin& Instance();
+    static BkSkinObjectPool& Instance();
 
     // Empties the pool and loads every copy of table `id`; the first
     // definition of a name wins. False when no copy parsed.
@@ -33,7 +34,7 @@ class BkSkin {
     std::size_t Count() const { return skins_.size(); }
 
   private:
-    BkSkin() = default;
+    BkSkinObjectPool() = default;
     std::map<std::string, std::unique_ptr<CBkSkinBase>> skins_;
 };
 

@@ -4,7 +4,7 @@
 
 #include <tinyxml.h>
 
-#include "markup/font_pool.h"
+#include "markup/attribute_reader.h"
 #include "markup/pool_table.h"
 #include "markup/value_parsers.h"
 #include "markup/xml_document.h"
@@ -16,81 +16,30 @@ bool BkStyle::IsClass(const char* tag) const {
 }
 
 bool BkStyle::SetAttribute(const std::string& attribute, const std::string& value, bool loading) {
-    if (CBkObject::SetAttribute(attribute, value, loading)) {
+    static const AttributeWord<LPCWSTR> kCursors[] = {{"hand", IDC_HAND}, {"arrow", IDC_ARROW}};
+    const auto margin = [this](const std::string& text) {
+        xMargin = yMargin = ParseDecimal(text);
         return true;
-    }
-    const struct ColorField {
-        const char* name;
-        COLORREF BkStyle::*field;
-    } colors[] = {{"crbg", &BkStyle::crBg},
-                  {"crbghover", &BkStyle::crBgHover},
-                  {"crtext", &BkStyle::crText},
-                  {"crhover", &BkStyle::crHover},
-                  {"crdisabled", &BkStyle::crDisabled},
-                  {"crshadow", &BkStyle::crShadow}};
-    for (const ColorField& c : colors) {
-        if (attribute == c.name) {
-            this->*c.field = ParseColor(value);
-            return true;
-        }
-    }
-    const struct IntField {
-        const char* name;
-        int BkStyle::*field;
-    } ints[] = {{"x-margin", &BkStyle::xMargin},
-                {"y-margin", &BkStyle::yMargin},
-                {"spacing", &BkStyle::spacing},
-                {"linespacing", &BkStyle::lineSpacing},
-                {"gditxtrndhit", &BkStyle::gdiplusTextRenderingHint},
-                {"alphatxt", &BkStyle::alphaText},
-                {"alphabg", &BkStyle::alphaBackground}};
-    for (const IntField& i : ints) {
-        if (attribute == i.name) {
-            this->*i.field = ParseDecimal(value);
-            return true;
-        }
-    }
-    const struct FlagField {
-        const char* name;
-        bool BkStyle::*field;
-    } flags[] = {{"shadow", &BkStyle::shadow},
-                 {"gdiplus", &BkStyle::gdiplus},
-                 {"gdipluscalctxt", &BkStyle::gdiplusMeasure},
-                 {"bggdiplus", &BkStyle::gdiplusBackground}};
-    for (const FlagField& f : flags) {
-        if (attribute == f.name) {
-            this->*f.field = ParseFlag(value);
-            return true;
-        }
-    }
-    if (attribute == "textmode") {
-        textMode = ParseHexCode(value);
-    } else if (attribute == "textmodeex") {
-        textModeEx = ParseHexCode(value);
-    } else if (attribute == "font") {
-        font = BkFontPool::Instance().GetFont(ParseHexCode(value));
-    } else if (attribute == "hoverfont") {
-        hoverFont = BkFontPool::Instance().GetFont(ParseHexCode(value));
-    } else if (attribute == "margin") {
-        xMargin = yMargin = ParseDecimal(value);
-    } else if (attribute == "yhresizedisable") {
-        noFaceCorrection = ParseDecimal(value) == 1;
-    } else if (attribute == "cursor") {
-        if (value == "hand") {
-            cursor = IDC_HAND;
-        } else if (value == "arrow") {
-            cursor = IDC_ARROW;
-        } else {
-            return false;  // unknown word: keep the current cursor
-        }
-    } else if (attribute == "skin") {
-        skin = value;
-    } else if (attribute == "name") {
-        name = value;
-    } else {
-        return false;
-    }
-    return true;
+    };
+    const auto faceCorrection = [this](const std::string& text) {
+        noFaceCorrection = ParseDecimal(text) == 1;
+        return true;
+    };
+    const AttributeReader r(attribute, value);
+    return CBkObject::SetAttribute(attribute, value, loading) || r.Color("crbg", crBg) ||
+           r.Color("crbghover", crBgHover) || r.Color("crtext", crText) ||
+           r.Color("crhover", crHover) || r.Color("crdisabled", crDisabled) ||
+           r.Color("crshadow", crShadow) || r.Int("x-margin", xMargin) ||
+           r.Int("y-margin", yMargin) || r.Int("spacing", spacing) ||
+           r.Int("linespacing", lineSpacing) || r.Int("gditxtrndhit", gdiplusTextRenderingHint) ||
+           r.Int("alphatxt", alphaText) || r.Int("alphabg", alphaBackground) ||
+           r.Flag("shadow", shadow) || r.Flag("gdiplus", gdiplus) ||
+           r.Flag("gdipluscalctxt", gdiplusMeasure) || r.Flag("bggdiplus", gdiplusBackground) ||
+           r.Hex("textmode", textMode) || r.Hex("textmodeex", textModeEx) || r.Font("font", font) ||
+           r.Font("hoverfont", hoverFont) || r.Apply("margin", margin) ||
+           r.Apply("yhresizedisable", faceCorrection) ||
+           r.Enum("cursor", kCursors, cursor) ||  // an unknown word keeps the current cursor
+           r.Text("skin", skin) || r.Text("name", name);
 }
 
 BkStylePool& BkStylePool::Instance() {

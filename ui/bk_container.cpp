@@ -4,37 +4,14 @@
 
 #include <tinyxml.h>
 
+#include "base/gdi_scopes.h"
+#include "markup/attribute_reader.h"
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
-#include "markup/value_parsers.h"
 #include "ui/control_creator.h"
 #include "ui/text_painter.h"
 
 namespace velora {
-namespace {
-
-// Children paint over the container's background, so their text cells stay
-// transparent; the rest is the container's own text preparation. Both are
-// undone when the object goes.
-class ScopedTextSettings {
-  public:
-    ScopedTextSettings(HDC dc, const CBkWindow& container)
-        : prepared_(dc, container), dc_(dc), oldMode_(::SetBkMode(dc, TRANSPARENT)) {}
-    ~ScopedTextSettings() {
-        if (oldMode_ != 0) {
-            ::SetBkMode(dc_, oldMode_);
-        }
-    }
-    ScopedTextSettings(const ScopedTextSettings&) = delete;
-    ScopedTextSettings& operator=(const ScopedTextSettings&) = delete;
-
-  private:
-    ScopedTextDc prepared_;
-    HDC dc_;
-    int oldMode_;
-};
-
-}  // namespace
 
 bool CBkContainerWnd::Load(const TiXmlElement* element) {
     if (!CBkWindow::Load(element)) {
@@ -81,14 +58,8 @@ CBkDialog::~CBkDialog() {
 }
 
 bool CBkDialog::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "onlydrawchild") {
-        onlyDrawChild_ = ParseDecimal(value);
-        return true;
-    }
-    return false;
+    return CBkWindow::SetAttribute(name, value, loading) ||
+           AttributeReader(name, value).Int("onlydrawchild", onlyDrawChild_);
 }
 
 void CBkDialog::SetContainer(HWND host) {
@@ -206,7 +177,10 @@ bool CBkDialog::RedrawRegion(HDC dc, HRGN region) {
     if (!CBkWindow::RedrawRegion(dc, region)) {
         return false;
     }
-    ScopedTextSettings settings(dc, *this);
+    // Children paint over the container's background, so their text cells stay
+    // transparent; both are undone, in reverse, when the children are done.
+    const ScopedTextDc prepared(dc, *this);
+    const ScopedBkMode transparent(dc, TRANSPARENT);
     for (auto& child : children_) {
         if (!(child->State() & kStateHidden)) {
             child->RedrawRegion(dc, region);
@@ -289,7 +263,7 @@ void CBkDlgBtnEx2::DrawBackground(HDC dc) {
     // give draws nothing. Without one it draws like any control.
     const std::string& name = Style().skin;
     if (!name.empty()) {
-        if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(name)) {
+        if (CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(name)) {
             skin->Draw(dc, Rect(), SkinStateIndex(State()));
         }
         return;

@@ -4,11 +4,11 @@
 
 #include <tinyxml.h>
 
-#include "markup/font_pool.h"
+#include "base/gdi_scopes.h"
+#include "markup/attribute_reader.h"
 #include "markup/skin_base.h"
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
-#include "markup/value_parsers.h"
 #include "ui/notification.h"
 #include "ui/text_painter.h"
 
@@ -19,17 +19,9 @@ bool CBkTab::IsClass(const char* tag) const {
 }
 
 bool CBkTab::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkDialog::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "title") {
-        title_ = Utf8ToUtf16(value);
-    } else if (name == "hide") {
-        hide_ = ParseDecimal(value);
-    } else {
-        return false;
-    }
-    return true;
+    const AttributeReader r(name, value);
+    return CBkDialog::SetAttribute(name, value, loading) || r.WideText("title", title_) ||
+           r.Int("hide", hide_);
 }
 
 bool CBkTabCtrl::IsClass(const char* tag) const {
@@ -41,53 +33,17 @@ CBkTabCtrl::~CBkTabCtrl() {
 }
 
 bool CBkTabCtrl::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkWindow::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    const struct {
-        const char* name;
-        int CBkTabCtrl::*field;
-    } ints[] = {{"cursel", &CBkTabCtrl::current_},        {"tabwidth", &CBkTabCtrl::tabWidth_},
-                {"tabheight", &CBkTabCtrl::tabHeight_},   {"tabpos", &CBkTabCtrl::tabPos_},
-                {"tabspacing", &CBkTabCtrl::tabSpacing_}, {"framepos", &CBkTabCtrl::framePos_},
-                {"vertfont", &CBkTabCtrl::vertFont_},     {"icon-x", &CBkTabCtrl::iconX_},
-                {"icon-y", &CBkTabCtrl::iconY_},          {"text-x", &CBkTabCtrl::textX_},
-                {"text-y", &CBkTabCtrl::textY_}};
-    for (const auto& field : ints) {
-        if (name == field.name) {
-            this->*field.field = ParseDecimal(value);
-            return true;
-        }
-    }
-    const struct {
-        const char* name;
-        std::string CBkTabCtrl::*field;
-    } skins[] = {{"tabskin", &CBkTabCtrl::tabSkin_},
-                 {"frameskin", &CBkTabCtrl::frameSkin_},
-                 {"iconskin", &CBkTabCtrl::iconSkin_},
-                 {"splitterskin", &CBkTabCtrl::splitterSkin_}};
-    for (const auto& field : skins) {
-        if (name == field.name) {
-            this->*field.field = value;
-            return true;
-        }
-    }
-    if (name == "tabtext") {
-        tabText_ = ParseColor(value);
-    } else if (name == "Selfont") {
-        selectedFont_ = BkFontPool::Instance().GetFont(ParseHexCode(value));
-    } else if (name == "tabalign") {
-        if (value == "top") {
-            tabAlignLeft_ = false;
-        } else if (value == "left") {
-            tabAlignLeft_ = true;
-        } else {
-            return false;
-        }
-    } else {
-        return false;
-    }
-    return true;
+    static constexpr AttributeWord<bool> kTabAligns[] = {{"top", false}, {"left", true}};
+    const AttributeReader r(name, value);
+    return CBkWindow::SetAttribute(name, value, loading) || r.Int("cursel", current_) ||
+           r.Int("tabwidth", tabWidth_) || r.Int("tabheight", tabHeight_) ||
+           r.Int("tabpos", tabPos_) || r.Int("tabspacing", tabSpacing_) ||
+           r.Int("framepos", framePos_) || r.Int("vertfont", vertFont_) ||
+           r.Int("icon-x", iconX_) || r.Int("icon-y", iconY_) || r.Int("text-x", textX_) ||
+           r.Int("text-y", textY_) || r.Text("tabskin", tabSkin_) ||
+           r.Text("frameskin", frameSkin_) || r.Text("iconskin", iconSkin_) ||
+           r.Text("splitterskin", splitterSkin_) || r.Color("tabtext", tabText_) ||
+           r.Font("Selfont", selectedFont_) || r.Enum("tabalign", kTabAligns, tabAlignLeft_);
 }
 
 void CBkTabCtrl::SetContainer(HWND host) {
@@ -138,7 +94,7 @@ bool CBkTabCtrl::LoadChildren(const TiXmlElement* first) {
 namespace {
 
 CBkSkinBase* SkinNamed(const std::string& name) {
-    return name.empty() ? nullptr : BkSkin::Instance().GetSkin(name);
+    return name.empty() ? nullptr : BkSkinObjectPool::Instance().GetSkin(name);
 }
 
 }  // namespace
@@ -179,7 +135,7 @@ void CBkTabCtrl::PaintContent(HDC dc) {
     if (CBkSkinBase* frame = SkinNamed(frameSkin_)) {
         frame->Draw(dc, FrameRect(), 0);
     }
-    const int savedDc = ::SaveDC(dc);
+    const ScopedSavedDc saved(dc);
     ::SetBkMode(dc, TRANSPARENT);
     const COLORREF text = tabText_ != kNoColor         ? tabText_
                           : OwnTextColor() != kNoColor ? OwnTextColor()
@@ -227,7 +183,6 @@ void CBkTabCtrl::PaintContent(HDC dc) {
         }
         PaintHeader(dc, current_, 2);
     }
-    ::RestoreDC(dc, savedDc);
 }
 
 RECT CBkTabCtrl::HeaderRect(int index) const {

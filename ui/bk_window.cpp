@@ -1,7 +1,7 @@
 #include "ui/bk_window.h"
 
 #include "base/win_handles.h"
-#include "markup/font_pool.h"
+#include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/skin_pool.h"
 #include "markup/string_pool.h"
@@ -81,67 +81,30 @@ bool CBkWindow::Load(const TiXmlElement* element) {
 }
 
 bool CBkWindow::SetAttribute(const std::string& name, const std::string& value, bool loading) {
-    if (CBkObject::SetAttribute(name, value, loading)) {
-        return true;
-    }
-    if (name == "class") {
-        className_ = value;
-    } else if (name == "id") {
-        id_ = ParseDecimal(value);
-    } else if (name == "alphatxt") {
-        alphaText_ = ParseDecimal(value);
-    } else if (name == "crbg") {
-        crBg_ = ParseColor(value);
-    } else if (name == "crtext") {
-        crText_ = ParseColor(value);
-    } else if (name == "font") {
-        font_ = BkFontPool::Instance().GetFont(ParseHexCode(value));
-    } else if (name == "href") {
-        href_ = Utf8ToUtf16(value);
-    } else if (name == "tip") {
-        tip_ = Utf8ToUtf16(value);
-    } else if (name == "valign") {
-        if (value == "top") {
-            vAlign_ = kVAlignTop;
-        } else if (value == "middle") {
-            vAlign_ = kVAlignMiddle;
-        } else if (value == "bottom") {
-            vAlign_ = kVAlignBottom;
-        } else {
-            return false;
-        }
-    } else if (name == "align") {
-        if (value == "left") {
-            align_ = kAlignLeft;
-        } else if (value == "center") {
-            align_ = kAlignCenter;
-        } else if (value == "right") {
-            align_ = kAlignRight;
-        } else {
-            return false;
-        }
-    } else if (name == "pos") {
-        ParsePos(value.c_str(), position_);
+    static constexpr AttributeWord<std::uint32_t> kVAligns[] = {
+        {"top", kVAlignTop}, {"middle", kVAlignMiddle}, {"bottom", kVAlignBottom}};
+    static constexpr AttributeWord<std::uint32_t> kAligns[] = {
+        {"left", kAlignLeft}, {"center", kAlignCenter}, {"right", kAlignRight}};
+    const auto position = [this, loading](const std::string& text) {
+        ParsePos(text.c_str(), position_);
         if (!loading) {
             CBkWindow* parent = Parent();
             if (parent != nullptr && parent->IsContainer()) {
                 static_cast<CBkContainerWnd*>(parent)->RepositionChild(this);
             }
         }
-    } else if (name == "transparent") {
-        transparent_ = ParseDecimal(value);
-    } else if (name == "headacceptlbtndownmsg") {
-        headAcceptLButtonDown_ = ParseDecimal(value);
-    } else if (name == "notify") {
-        notifyMask_ = ParseDecimal(value);
-    } else if (name == "forceupdatestyle") {
-        forceUpdateStyle_ = ParseDecimal(value);
-    } else if (name == "autofixtextrect") {
-        autoFixTextRect_ = ParseDecimal(value);
-    } else {
-        return false;
-    }
-    return true;
+        return true;
+    };
+    const AttributeReader r(name, value);
+    return CBkObject::SetAttribute(name, value, loading) || r.Text("class", className_) ||
+           r.Int("id", id_) || r.Int("alphatxt", alphaText_) || r.Color("crbg", crBg_) ||
+           r.Color("crtext", crText_) || r.Font("font", font_) || r.WideText("href", href_) ||
+           r.WideText("tip", tip_) || r.Enum("valign", kVAligns, vAlign_) ||
+           r.Enum("align", kAligns, align_) || r.Apply("pos", position) ||
+           r.Int("transparent", transparent_) ||
+           r.Int("headacceptlbtndownmsg", headAcceptLButtonDown_) || r.Int("notify", notifyMask_) ||
+           r.Int("forceupdatestyle", forceUpdateStyle_) ||
+           r.Int("autofixtextrect", autoFixTextRect_);
 }
 
 CBkWindow* CBkWindow::Parent() const {
@@ -195,7 +158,7 @@ void CBkWindow::SetControlCursor() {
 bool CBkWindow::RedrawOnStateChange() {
     const BkStyle& style = Style();
     if (!style.skin.empty()) {
-        CBkSkinBase* skin = BkSkin::Instance().GetSkin(style.skin);
+        CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(style.skin);
         if (skin != nullptr && !skin->IgnoreState()) {
             return true;  // the skin looks different per state
         }
@@ -216,7 +179,7 @@ void CBkWindow::DrawBackground(HDC dc) {
     const BkStyle& style = Style();
     if (!style.skin.empty()) {
         // Drawn with the raw state bits; a skin the pool cannot give draws nothing.
-        if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(style.skin)) {
+        if (CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(style.skin)) {
             skin->Draw(dc, rect_, static_cast<int>(state_));
         }
         return;

@@ -37,7 +37,7 @@ bool HasVisibleStyle(HWND host) {
 // sides; the middle stays clear. Nothing when the pool has no such skin (the
 // built-in skins do not define it).
 void DrawDefaultShadowPicture(HDC dc, const RECT& rect) {
-    CBkSkinBase* skin = BkSkin::Instance().GetSkin(kDefaultShadowSkin);
+    CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(kDefaultShadowSkin);
     if (skin == nullptr) {
         return;
     }

@@ -31,23 +31,6 @@ int TextLength(const std::wstring& text) {
     return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
 }
 
-// The desktop's DC, released when it goes.
-class ScopedScreenDc {
-  public:
-    ScopedScreenDc() : dc_(::GetDC(nullptr)) {}
-    ~ScopedScreenDc() {
-        if (dc_ != nullptr) {
-            ::ReleaseDC(nullptr, dc_);
-        }
-    }
-    ScopedScreenDc(const ScopedScreenDc&) = delete;
-    ScopedScreenDc& operator=(const ScopedScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
-
 // GDI+ must be started before any text is drawn with it; kept for the process.
 bool GdiplusReady() {
     static gdip::Session session;

@@ -20,7 +20,7 @@ class PaintSetup {
   public:
     PaintSetup() = default;
     ~PaintSetup() {
-        BkSkin::Instance().Load(SkinSources::FreshId());
+        BkSkinObjectPool::Instance().Load(SkinSources::FreshId());
         BkStylePool::Instance().Load(SkinSources::FreshId());
     }
     PaintSetup(const PaintSetup&) = delete;
@@ -37,7 +37,7 @@ class PaintSetup {
     void Skins(const std::string& entries) {
         const UINT id = SkinSources::FreshId();
         sources_.Table(id, entries);
-        EXPECT_TRUE(BkSkin::Instance().Load(id));
+        EXPECT_TRUE(BkSkinObjectPool::Instance().Load(id));
     }
     void Styles(const std::string& classes) {
         const UINT id = SkinSources::FreshId();

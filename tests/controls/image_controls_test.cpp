@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "controls/control_attributes.h"
 #include "controls/skin_button_controls.h"
 #include "controls/skin_image_controls.h"
 #include "controls/source_image_controls.h"

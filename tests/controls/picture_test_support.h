@@ -31,7 +31,7 @@ class PictureSkins {
     void Load() {
         const UINT id = SkinSources::FreshId();
         sources_.Table(id, entries_);
-        ASSERT_TRUE(BkSkin::Instance().Load(id));
+        ASSERT_TRUE(BkSkinObjectPool::Instance().Load(id));
     }
     // Loads `classes` (<class .../> elements) into the style pool.
     void Styles(const std::string& classes) {

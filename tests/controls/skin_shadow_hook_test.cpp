@@ -44,7 +44,7 @@ TEST(SkinShadowHookTest, DrawsTheSkinOverTheWholeShadowWithItsBordersKept) {
     PictureSkins skins;
     skins.Png("mainwnd_shadow", 20, 20, FramedShadow(20, 6, 0x80, 0x20));
     skins.Load();
-    CSkinShadowHook hook;
+    SkinShadowHook hook;
     EXPECT_EQ("mainwnd_shadow", hook.Picture().Skin());
     EXPECT_EQ(6, hook.Picture().Margins().left);
     EXPECT_EQ(6, hook.Picture().Margins().bottom);
@@ -65,7 +65,7 @@ TEST(SkinShadowHookTest, MissingSkinLeavesTheShadowClear) {
     SkinPoolReset reset;
     PictureSkins skins;
     skins.Load();
-    CSkinShadowHook hook("no_such_shadow", 6);
+    SkinShadowHook hook("no_such_shadow", 6);
     const ShadowCanvas canvas = RenderShadowPicture({0, 0, 40, 30}, 5, &hook);
     ASSERT_TRUE(canvas.IsValid());
     for (int y = 0; y < canvas.Height(); ++y) {
@@ -91,7 +91,7 @@ TEST(SkinShadowHookTest, DefaultPictureIsTheDialogShadowSkinWithAClearMiddle) {
     EXPECT_EQ(0, AlphaAt(canvas, 55, 45)) << "the middle stays clear";
     EXPECT_EQ(0, AlphaAt(canvas, 5, 5));
 
-    CSkinShadowHook declined("no_such_shadow");
+    SkinShadowHook declined("no_such_shadow");
     const ShadowCanvas hooked = RenderShadowPicture({0, 0, 100, 80}, 5, &declined);
     EXPECT_EQ(0, AlphaAt(hooked, 0, 0)) << "a hook's answer 0 keeps its own picture";
 }

@@ -15,7 +15,7 @@ class DialogEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         BkWindowModule::Init(::GetModuleHandleW(nullptr));
-        BkSkin::Instance().Load(kSkinTableId);
+        BkSkinObjectPool::Instance().Load(kSkinTableId);
         BkStylePool::Instance().Load(kStyleTableId);
         BkString::Instance().Load(kStringTableId);
     }

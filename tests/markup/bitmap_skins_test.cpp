@@ -41,9 +41,9 @@ TEST(BitmapSkinTest, ImageListDrawsFramesOrTheWholeBitmap) {
     sources.Table(
         5330, Entry("imglst", "whole", id) + Entry("imglst", "frames", id, "subwidth=\"4\"") +
                   Entry("imglst", "sized", id, "subwidth=\"4\" stretch-x=\"8\" stretch-y=\"4\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5330));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5330));
 
-    CBkSkinBase* whole = BkSkin::Instance().GetSkin("whole");
+    CBkSkinBase* whole = BkSkinObjectPool::Instance().GetSkin("whole");
     EXPECT_EQ(8, whole->GetSkinSize().cx);
     Canvas canvas(10, 6, kPaper);
     whole->Draw(canvas.Dc(), {1, 1, 10, 6}, 0);
@@ -54,7 +54,7 @@ TEST(BitmapSkinTest, ImageListDrawsFramesOrTheWholeBitmap) {
     EXPECT_EQ(kPaper, canvas.At(9, 2)) << "1:1, not stretched to the rectangle";
     EXPECT_EQ(kPaper, canvas.At(1, 3));
 
-    CBkSkinBase* frames = BkSkin::Instance().GetSkin("frames");
+    CBkSkinBase* frames = BkSkinObjectPool::Instance().GetSkin("frames");
     EXPECT_EQ(4, frames->GetSkinSize().cx);
     Canvas frame(6, 3, kPaper);
     frames->Draw(frame.Dc(), {0, 0, 6, 3}, 1);
@@ -64,7 +64,7 @@ TEST(BitmapSkinTest, ImageListDrawsFramesOrTheWholeBitmap) {
     frames->Draw(frame.Dc(), {0, 0, 6, 3}, 2);
     EXPECT_EQ(kGreenColor, frame.At(0, 0)) << "a frame outside the bitmap draws nothing";
 
-    CBkSkinBase* sized = BkSkin::Instance().GetSkin("sized");
+    CBkSkinBase* sized = BkSkinObjectPool::Instance().GetSkin("sized");
     EXPECT_EQ(8, sized->GetSkinSize().cx);
     EXPECT_EQ(4, sized->GetSkinSize().cy);
     Canvas stretched(10, 6, kPaper);
@@ -83,27 +83,27 @@ TEST(BitmapSkinTest, MaskModeKeepsTheKeyColourTransparent) {
                             Entry("imglst", "stretched", id,
                                   "mode=\"mask\" stretch-x=\"8\" stretch-y=\"2\" subwidth=\"4\"") +
                             Entry("imglst", "bogus", id, "mode=\"blend\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5331));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5331));
     Canvas canvas(8, 2, kPaper);
-    BkSkin::Instance().GetSkin("magenta")->Draw(canvas.Dc(), {0, 0, 8, 2}, -1);
+    BkSkinObjectPool::Instance().GetSkin("magenta")->Draw(canvas.Dc(), {0, 0, 8, 2}, -1);
     EXPECT_EQ(kPaper, canvas.At(0, 0));
     EXPECT_EQ(kRedColor, canvas.At(1, 0));
     EXPECT_EQ(kPaper, canvas.At(2, 0));
     EXPECT_EQ(kBlueColor, canvas.At(3, 0));
 
     canvas.Fill(kPaper);
-    BkSkin::Instance().GetSkin("red")->Draw(canvas.Dc(), {0, 0, 8, 2}, -1);
+    BkSkinObjectPool::Instance().GetSkin("red")->Draw(canvas.Dc(), {0, 0, 8, 2}, -1);
     EXPECT_EQ(RGB(255, 0, 255), canvas.At(0, 0));
     EXPECT_EQ(kPaper, canvas.At(1, 0));
 
     canvas.Fill(kPaper);
-    BkSkin::Instance().GetSkin("stretched")->Draw(canvas.Dc(), {0, 0, 8, 2}, 0);
+    BkSkinObjectPool::Instance().GetSkin("stretched")->Draw(canvas.Dc(), {0, 0, 8, 2}, 0);
     EXPECT_EQ(kPaper, canvas.At(0, 1)) << "stretched key pixels stay transparent";
     EXPECT_EQ(kRedColor, canvas.At(3, 1));
     EXPECT_EQ(kBlueColor, canvas.At(7, 1));
 
     canvas.Fill(kPaper);
-    BkSkin::Instance().GetSkin("bogus")->Draw(canvas.Dc(), {0, 0, 8, 2}, -1);
+    BkSkinObjectPool::Instance().GetSkin("bogus")->Draw(canvas.Dc(), {0, 0, 8, 2}, -1);
     EXPECT_EQ(RGB(255, 0, 255), canvas.At(0, 0)) << "an unknown mode word keeps \"none\"";
 }
 
@@ -115,17 +115,17 @@ TEST(BitmapSkinTest, AlphaModeBlendsStraightAlphaAtOneToOneOnly) {
                             Entry("imglst", "scaled", deep,
                                   "mode=\"alpha\" subwidth=\"2\" stretch-x=\"4\" stretch-y=\"2\"") +
                             Entry("imglst", "flat", flat, "mode=\"alpha\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5332));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5332));
     Canvas canvas(4, 2, RGB(255, 255, 255));
-    BkSkin::Instance().GetSkin("deep")->Draw(canvas.Dc(), {0, 0, 4, 2}, -1);
+    BkSkinObjectPool::Instance().GetSkin("deep")->Draw(canvas.Dc(), {0, 0, 4, 2}, -1);
     // (200 * 128 + 255 * 127) / 255 and likewise: the source is not premultiplied.
     EXPECT_EQ(RGB(227, 177, 127), canvas.At(0, 0));
     EXPECT_EQ(kBlueColor, canvas.At(1, 0));
 
     const Canvas white(4, 2, RGB(255, 255, 255));
     Canvas untouched(4, 2, RGB(255, 255, 255));
-    BkSkin::Instance().GetSkin("scaled")->Draw(untouched.Dc(), {0, 0, 4, 2}, 0);
-    BkSkin::Instance().GetSkin("flat")->Draw(untouched.Dc(), {0, 0, 4, 2}, -1);
+    BkSkinObjectPool::Instance().GetSkin("scaled")->Draw(untouched.Dc(), {0, 0, 4, 2}, 0);
+    BkSkinObjectPool::Instance().GetSkin("flat")->Draw(untouched.Dc(), {0, 0, 4, 2}, -1);
     EXPECT_TRUE(untouched.SamePixels(white)) << "no scaled alpha, no alpha from 24 bits";
 }
 
@@ -151,10 +151,10 @@ TEST(BitmapSkinTest, FrameCutsNinePartsAndPartBottomLeavesOutTheTop) {
     const std::string borders = "left=\"2\" top=\"2\" crbg=\"FFFFFF\"";
     sources.Table(5333, Entry("imgframe", "all", id, borders) +
                             Entry("imgframe", "bottom", id, borders + " part=\"bottom\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5333));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5333));
 
     Canvas all(20, 12, kPaper);
-    BkSkin::Instance().GetSkin("all")->Draw(all.Dc(), {0, 0, 20, 12}, 0);
+    BkSkinObjectPool::Instance().GetSkin("all")->Draw(all.Dc(), {0, 0, 20, 12}, 0);
     EXPECT_EQ(AsColor(C::TL), all.At(1, 1));
     EXPECT_EQ(AsColor(C::TR), all.At(18, 0));
     EXPECT_EQ(AsColor(C::BL), all.At(0, 11));
@@ -167,7 +167,7 @@ TEST(BitmapSkinTest, FrameCutsNinePartsAndPartBottomLeavesOutTheTop) {
     EXPECT_EQ(RGB(255, 255, 255), all.At(2, 2));
 
     Canvas bottom(20, 12, kPaper);
-    BkSkin::Instance().GetSkin("bottom")->Draw(bottom.Dc(), {0, 0, 20, 12}, 0);
+    BkSkinObjectPool::Instance().GetSkin("bottom")->Draw(bottom.Dc(), {0, 0, 20, 12}, 0);
     EXPECT_EQ(AsColor(C::L), bottom.At(0, 0)) << "the left border reaches the top";
     EXPECT_EQ(AsColor(C::R), bottom.At(19, 0));
     EXPECT_EQ(RGB(255, 255, 255), bottom.At(10, 0)) << "the inside starts at the top";
@@ -181,8 +181,8 @@ TEST(BitmapSkinTest, BarPicksItsFrameFromTheStateBits) {
         sources, test::EncodeBmp24(
                      16, 2, Columns(2, {{4, kRed}, {4, kGreen}, {4, kBlue}, {4, 0xFF808080}})));
     sources.Table(5334, Entry("imghorzex", "bar", id, "subwidth=\"4\" left=\"1\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5334));
-    CBkSkinBase* bar = BkSkin::Instance().GetSkin("bar");
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5334));
+    CBkSkinBase* bar = BkSkinObjectPool::Instance().GetSkin("bar");
     EXPECT_EQ(0, bar->GetSkinSize().cx);
     EXPECT_EQ(2, bar->GetSkinSize().cy);
     const struct {

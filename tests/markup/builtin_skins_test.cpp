@@ -19,9 +19,11 @@ using test::kPaper;
 
 class BuiltInSkinsTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(BkSkin::Instance().Load(kSkinTableId)); }
+    void SetUp() override { ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kSkinTableId)); }
 
-    static CBkSkinBase* Skin(const char* name) { return BkSkin::Instance().GetSkin(name); }
+    static CBkSkinBase* Skin(const char* name) {
+        return BkSkinObjectPool::Instance().GetSkin(name);
+    }
 
     // Draws skin `name` for `state` into a fresh canvas of `width` x `height`.
     static void DrawInto(Canvas& canvas, const char* name, int state) {

@@ -16,8 +16,8 @@ using test::kPaper;
 TEST(ColourSkinTest, ButtonFaceFollowsHoverPushedAndDisabled) {
     SkinSources sources;
     sources.Table(5340, "<button name=\"plain\"/><button name=\"flat\" useborder=\"0\"/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(5340));
-    CBkSkinBase* plain = BkSkin::Instance().GetSkin("plain");
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5340));
+    CBkSkinBase* plain = BkSkinObjectPool::Instance().GetSkin("plain");
     EXPECT_FALSE(plain->IgnoreState());
 
     Canvas pushed(20, 20, kPaper);
@@ -39,7 +39,7 @@ TEST(ColourSkinTest, ButtonFaceFollowsHoverPushedAndDisabled) {
     EXPECT_EQ(RGB(0xEE, 0xEE, 0xEE), disabled.At(10, 17));
 
     Canvas flat(20, 20, kPaper);
-    BkSkin::Instance().GetSkin("flat")->Draw(flat.Dc(), {0, 0, 20, 20}, 0);
+    BkSkinObjectPool::Instance().GetSkin("flat")->Draw(flat.Dc(), {0, 0, 20, 20}, 0);
     EXPECT_EQ(RGB(0xEE, 0xEE, 0xEE), flat.At(0, 0)) << "no border: the face fills all";
     EXPECT_TRUE(ColorNear(RGB(0xD6, 0xD6, 0xD6), flat.At(0, 19), 3));
 }
@@ -50,10 +50,10 @@ TEST(ColourSkinTest, GradationSizeDirectionAndClip) {
                   "<gradation name=\"across\" from=\"000000\" to=\"FFFFFF\" size=\"10\"/>"
                   "<gradation name=\"down\" from=\"FF0000\" to=\"0000FF\" direction=\"vert\"/>"
                   "<gradation name=\"odd\" from=\"FF0000\" to=\"0000FF\" direction=\"up\"/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(5341));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5341));
 
     Canvas across(40, 20, kPaper);
-    BkSkin::Instance().GetSkin("across")->Draw(across.Dc(), {5, 5, 35, 15}, 0);
+    BkSkinObjectPool::Instance().GetSkin("across")->Draw(across.Dc(), {5, 5, 35, 15}, 0);
     EXPECT_EQ(RGB(0, 0, 0), across.At(5, 10));
     EXPECT_LT(GetRValue(across.At(9, 10)), GetRValue(across.At(13, 10)));
     EXPECT_EQ(RGB(255, 255, 255), across.At(20, 10)) << "beyond size: the end colour";
@@ -64,13 +64,13 @@ TEST(ColourSkinTest, GradationSizeDirectionAndClip) {
     ::DeleteObject(clip);
 
     Canvas down(10, 30, kPaper);
-    BkSkin::Instance().GetSkin("down")->Draw(down.Dc(), {0, 0, 10, 30}, 0);
+    BkSkinObjectPool::Instance().GetSkin("down")->Draw(down.Dc(), {0, 0, 10, 30}, 0);
     EXPECT_EQ(RGB(255, 0, 0), down.At(5, 0));
     EXPECT_TRUE(ColorNear(RGB(0, 0, 255), down.At(5, 29), 10));
     EXPECT_EQ(down.At(0, 15), down.At(9, 15));
 
     Canvas odd(30, 10, kPaper);
-    BkSkin::Instance().GetSkin("odd")->Draw(odd.Dc(), {0, 0, 30, 10}, 0);
+    BkSkinObjectPool::Instance().GetSkin("odd")->Draw(odd.Dc(), {0, 0, 30, 10}, 0);
     EXPECT_EQ(RGB(255, 0, 0), odd.At(0, 9)) << "an unknown direction keeps horz";
     EXPECT_TRUE(ColorNear(RGB(0, 0, 255), odd.At(29, 0), 10));
 }

@@ -41,8 +41,8 @@ TEST(PictureSkinTest, StripFrameIsTheStateModuloTheFrameCount) {
         test::EncodePng(32, 4, Columns(4, {{8, kRed}, {8, kGreen}, {8, kBlue}, {8, kYellow}})));
     sources.Table(5320, Entry("png", "two", two, "subwidth=\"16\"") +
                             Entry("png", "four", four, "subwidth=\"8\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5320));
-    CBkSkinBase* skin = BkSkin::Instance().GetSkin("two");
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5320));
+    CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin("two");
     const COLORREF twoFrames[] = {kRedColor, kGreenColor, kRedColor, kGreenColor};
     for (int state = 0; state < 4; ++state) {
         Canvas canvas(16, 13, kPaper);
@@ -54,7 +54,7 @@ TEST(PictureSkinTest, StripFrameIsTheStateModuloTheFrameCount) {
     skin->Draw(whole.Dc(), {0, 0, 16, 13}, -1);
     EXPECT_EQ(kGreenColor, whole.At(8, 6)) << "-1 read as unsigned: 0xFFFFFFFF mod 2 = 1";
 
-    skin = BkSkin::Instance().GetSkin("four");
+    skin = BkSkinObjectPool::Instance().GetSkin("four");
     const COLORREF fourFrames[] = {kRedColor,    kGreenColor, kBlueColor,
                                    kYellowColor, kRedColor,   kGreenColor};
     for (int state = 0; state < 6; ++state) {
@@ -68,8 +68,8 @@ TEST(PictureSkinTest, HalfTransparentPixelsBlendPremultiplied) {
     SkinSources sources;
     const UINT id = sources.Png(test::EncodePng(4, 4, Argb(16, 0x80C86400)));  // (200,100,0) a 128
     sources.Table(5321, Entry("png", "glass", id, "subwidth=\"4\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5321));
-    CBkSkinBase* skin = BkSkin::Instance().GetSkin("glass");
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5321));
+    CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin("glass");
     Canvas canvas(8, 8, RGB(255, 255, 255));
     skin->Draw(canvas.Dc(), {0, 0, 8, 8}, 0);
     // Once: 200 * 128 / 255 + 255 * 127 / 255 and likewise for green and blue.
@@ -93,9 +93,9 @@ TEST(PictureSkinTest, MarginsKeepTheirSizeWhileTheMiddleStretches) {
     sources.Table(5322, Entry("png", "panel", id,
                               "subwidth=\"10\" margin_left=\"2\" margin_right=\"2\" "
                               "margin_top=\"2\" margin_bottom=\"2\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5322));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5322));
     Canvas canvas(50, 40, kPaper);
-    BkSkin::Instance().GetSkin("panel")->Draw(canvas.Dc(), {5, 5, 45, 35}, 0);
+    BkSkinObjectPool::Instance().GetSkin("panel")->Draw(canvas.Dc(), {5, 5, 45, 35}, 0);
     EXPECT_EQ(kRedColor, canvas.At(6, 6));
     EXPECT_EQ(kBlueColor, canvas.At(44, 34)) << "bottom-right corner";
     EXPECT_EQ(kGreenColor, canvas.At(7, 7));
@@ -126,10 +126,10 @@ TEST(PictureSkinTest, SinglePictureIsAThreePartBarWithStretchedOrTiledMiddle) {
         Entry("png", "bar", bar, "margin_left=\"3\" margin_right=\"2\"") +
             Entry("png", "tiled", tile, "margin_left=\"1\" margin_right=\"1\" middle_tile=\"1\"") +
             Entry("png", "stretched", tile, "margin_left=\"1\" margin_right=\"1\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5323));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5323));
 
     Canvas canvas(50, 6, kPaper);
-    BkSkin::Instance().GetSkin("bar")->Draw(canvas.Dc(), {0, 0, 50, 6}, 0);
+    BkSkinObjectPool::Instance().GetSkin("bar")->Draw(canvas.Dc(), {0, 0, 50, 6}, 0);
     EXPECT_EQ(kRedColor, canvas.At(2, 3));
     EXPECT_EQ(kGreenColor, canvas.At(3, 3));
     EXPECT_EQ(kGreenColor, canvas.At(47, 3));
@@ -137,7 +137,7 @@ TEST(PictureSkinTest, SinglePictureIsAThreePartBarWithStretchedOrTiledMiddle) {
     EXPECT_EQ(kBlueColor, canvas.At(49, 3));
 
     Canvas tiled(16, 4, kPaper);
-    BkSkin::Instance().GetSkin("tiled")->Draw(tiled.Dc(), {0, 0, 16, 4}, 0);
+    BkSkinObjectPool::Instance().GetSkin("tiled")->Draw(tiled.Dc(), {0, 0, 16, 4}, 0);
     EXPECT_EQ(kRedColor, tiled.At(0, 1));
     for (int x : {1, 7, 13}) {
         EXPECT_EQ(kYellowColor, tiled.At(x, 1)) << "a tile starts at " << x;
@@ -148,7 +148,7 @@ TEST(PictureSkinTest, SinglePictureIsAThreePartBarWithStretchedOrTiledMiddle) {
     EXPECT_EQ(kBlueColor, tiled.At(15, 1));
 
     Canvas stretched(16, 4, kPaper);
-    BkSkin::Instance().GetSkin("stretched")->Draw(stretched.Dc(), {0, 0, 16, 4}, 0);
+    BkSkinObjectPool::Instance().GetSkin("stretched")->Draw(stretched.Dc(), {0, 0, 16, 4}, 0);
     EXPECT_EQ(kGreenColor, stretched.At(13, 1)) << "without middle_tile the middle stretches";
 }
 
@@ -158,14 +158,14 @@ TEST(PictureSkinTest, FlipMirrorsWithoutTurningTheSharedPicture) {
     sources.Table(5324, Entry("png", "flipped", id, "flip=\"1\" subwidth=\"4\"") +
                             Entry("png", "plain", id, "subwidth=\"4\"") +
                             Entry("png", "turned", id, "fliptype=\"2\" subwidth=\"4\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5324));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5324));
     Canvas canvas(4, 2, kPaper);
-    BkSkin::Instance().GetSkin("flipped")->Draw(canvas.Dc(), {0, 0, 4, 2}, 0);
+    BkSkinObjectPool::Instance().GetSkin("flipped")->Draw(canvas.Dc(), {0, 0, 4, 2}, 0);
     EXPECT_EQ(kBlueColor, canvas.At(0, 0));
     EXPECT_EQ(kRedColor, canvas.At(3, 0));
-    BkSkin::Instance().GetSkin("plain")->Draw(canvas.Dc(), {0, 0, 4, 2}, 0);
+    BkSkinObjectPool::Instance().GetSkin("plain")->Draw(canvas.Dc(), {0, 0, 4, 2}, 0);
     EXPECT_EQ(kRedColor, canvas.At(0, 0)) << "the shared picture is turned back";
-    BkSkin::Instance().GetSkin("turned")->Draw(canvas.Dc(), {0, 0, 4, 2}, 0);
+    BkSkinObjectPool::Instance().GetSkin("turned")->Draw(canvas.Dc(), {0, 0, 4, 2}, 0);
     EXPECT_EQ(kBlueColor, canvas.At(0, 0)) << "RotateFlipType 2 turns the picture half round";
 }
 
@@ -173,8 +173,8 @@ TEST(PictureSkinTest, OtherOperationsTileGreyMirrorAndFade) {
     SkinSources sources;
     const UINT id = sources.Png(test::EncodePng(4, 4, Columns(4, {{2, kRed}, {2, kBlue}})));
     sources.Table(5325, Entry("png", "tile", id));
-    ASSERT_TRUE(BkSkin::Instance().Load(5325));
-    CBkSkinBase* skin = BkSkin::Instance().GetSkin("tile");
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5325));
+    CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin("tile");
 
     Canvas tiles(10, 10, kPaper);
     skin->DrawTiled(tiles.Dc(), {0, 0, 10, 10});
@@ -206,8 +206,8 @@ TEST(PictureSkinTest, JpegFrameIsTheStateWithoutModulo) {
     const UINT png = sources.Png(test::EncodePng(32, 16, strip));
     sources.Table(5326, Entry("jpg", "photo", jpeg, "subwidth=\"16\"") +
                             Entry("png", "picture", png, "subwidth=\"16\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5326));
-    CBkSkinBase* photo = BkSkin::Instance().GetSkin("photo");
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5326));
+    CBkSkinBase* photo = BkSkinObjectPool::Instance().GetSkin("photo");
     EXPECT_EQ(16, photo->GetSkinSize().cx);
     EXPECT_EQ(16, photo->GetSkinSize().cy);
     const COLORREF expected[] = {kRedColor, kBlueColor};
@@ -219,7 +219,7 @@ TEST(PictureSkinTest, JpegFrameIsTheStateWithoutModulo) {
     Canvas beyond(16, 16, kPaper);
     photo->Draw(beyond.Dc(), {0, 0, 16, 16}, 2);
     EXPECT_EQ(kPaper, beyond.At(8, 8)) << "frame 2 lies outside the picture";
-    BkSkin::Instance().GetSkin("picture")->Draw(beyond.Dc(), {0, 0, 16, 16}, 2);
+    BkSkinObjectPool::Instance().GetSkin("picture")->Draw(beyond.Dc(), {0, 0, 16, 16}, 2);
     EXPECT_EQ(kRedColor, beyond.At(8, 8)) << "a PNG strip wraps to frame 0";
 }
 
@@ -227,9 +227,9 @@ TEST(PictureSkinTest, FileSkinsDrawOnlyOnceTheirPictureIsPrepared) {
     SkinSources sources;
     const UINT id = SkinSources::FreshId();
     sources.Table(5327, Entry("skinpng", "file", id, "file=\"a.png\" alpha=\"255\""));
-    ASSERT_TRUE(BkSkin::Instance().Load(5327));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5327));
     Canvas canvas(4, 4, kPaper);
-    CBkSkinBase* skin = BkSkin::Instance().GetSkin("file");
+    CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin("file");
     ASSERT_NE(nullptr, skin);
     skin->Draw(canvas.Dc(), {0, 0, 4, 4}, 0);
     EXPECT_EQ(kPaper, canvas.At(1, 1));
@@ -240,7 +240,7 @@ TEST(PictureSkinTest, FileSkinsDrawOnlyOnceTheirPictureIsPrepared) {
         picture.Pixels()[i] = 0xFF00C000;  // opaque green, premultiplied
     }
     ASSERT_TRUE(BkSkinPool::Instance().Put(id, std::move(picture)));
-    skin = BkSkin::Instance().GetSkin("file");
+    skin = BkSkinObjectPool::Instance().GetSkin("file");
     EXPECT_EQ(2, skin->GetSkinSize().cx);
     skin->Draw(canvas.Dc(), {0, 0, 4, 4}, 0);
     EXPECT_EQ(kGreenColor, canvas.At(3, 1)) << "stretched across, as high as the picture";
@@ -259,20 +259,22 @@ TEST(PictureSkinTest, ExtremeNumbersNeitherWrapNorRunAway) {
             Entry("png", "tiles", id, "margin_left=\"1\" margin_right=\"1\" middle_tile=\"1\"") +
             Entry("imglst", "stretch", bmp, "stretch-x=\"2147483647\" stretch-y=\"9\"") +
             "<gradation name=\"unset\"/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(5328));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5328));
     Canvas canvas(8, 4, kPaper);
     const Canvas blank(8, 4, kPaper);
     for (const char* name : {"huge", "negative", "stretch", "unset"}) {
         for (int state : {-1, 0, 0x7FFFFFFF}) {
-            BkSkin::Instance().GetSkin(name)->Draw(canvas.Dc(), {2147483000, 0, 2147483647, 4},
-                                                   state);
-            BkSkin::Instance().GetSkin(name)->Draw(canvas.Dc(), {-2147483647, 0, 8, 4}, state);
+            BkSkinObjectPool::Instance().GetSkin(name)->Draw(canvas.Dc(),
+                                                             {2147483000, 0, 2147483647, 4}, state);
+            BkSkinObjectPool::Instance().GetSkin(name)->Draw(canvas.Dc(), {-2147483647, 0, 8, 4},
+                                                             state);
         }
     }
-    BkSkin::Instance().GetSkin("unset")->Draw(canvas.Dc(), {0, 0, 8, 4}, 0);
+    BkSkinObjectPool::Instance().GetSkin("unset")->Draw(canvas.Dc(), {0, 0, 8, 4}, 0);
     EXPECT_TRUE(canvas.SamePixels(blank)) << "nothing sensible to draw";
     // Two billion tiles wide: only those on the canvas are drawn.
-    BkSkin::Instance().GetSkin("tiles")->Draw(canvas.Dc(), {-2147483000, 0, 2147483000, 4}, 0);
+    BkSkinObjectPool::Instance().GetSkin("tiles")->Draw(canvas.Dc(),
+                                                        {-2147483000, 0, 2147483000, 4}, 0);
     EXPECT_EQ(kGreenColor, canvas.At(4, 2));
 }
 

@@ -25,7 +25,7 @@ void DrawEverything(HDC dc) {
     const RECT part = {0, 0, 4, 4};
     const POINT corners[3] = {{2, 2}, {30, 6}, {6, 24}};
     for (const char* name : names) {
-        CBkSkinBase* skin = BkSkin::Instance().GetSkin(name);
+        CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(name);
         ASSERT_NE(nullptr, skin) << name;
         for (int state : {-1, 0, 1, 2, 3, 0x13}) {
             skin->Draw(dc, rect, state);
@@ -91,7 +91,7 @@ TEST(SkinLeakTest, DrawingEveryKindManyTimesKeepsTheGdiObjectCount) {
                             "<gradation name=\"grad\" from=\"000000\" to=\"FFFFFF\" size=\"9\"/>"
                             "<skinpng name=\"file\"" +
                             src(file) + " margin_left=\"2\"/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(5350));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(5350));
     Canvas canvas(48, 36, RGB(255, 255, 255));
     DrawEverything(canvas.Dc());  // first draws make the skins' kept bitmaps
 

@@ -28,18 +28,19 @@ TEST(SkinPoolTest, FirstDefinitionWinsWithinAndAcrossCopies) {
                   "<png name=\"a\" src=\"1\"/><gradation name=\"a\"/>"
                   "<sprite name=\"b\"/><png src=\"2\"/><!-- note -->");
     sources.FolderTable(kTable, "<button name=\"a\"/><button name=\"c\"/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(kTable));
-    EXPECT_EQ(2u, BkSkin::Instance().Count()) << "a and c; no name or unknown tag is skipped";
-    ASSERT_NE(nullptr, BkSkin::Instance().GetSkin("a"));
-    EXPECT_STREQ("png", BkSkin::Instance().GetSkin("a")->GetObjectClass());
-    ASSERT_NE(nullptr, BkSkin::Instance().GetSkin("c"));
-    EXPECT_STREQ("button", BkSkin::Instance().GetSkin("c")->GetObjectClass());
-    EXPECT_EQ(nullptr, BkSkin::Instance().GetSkin("b"));
-    EXPECT_EQ(nullptr, BkSkin::Instance().GetSkin(""));
-    EXPECT_EQ(nullptr, BkSkin::Instance().GetSkin("A")) << "names are case-sensitive";
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kTable));
+    EXPECT_EQ(2u, BkSkinObjectPool::Instance().Count())
+        << "a and c; no name or unknown tag is skipped";
+    ASSERT_NE(nullptr, BkSkinObjectPool::Instance().GetSkin("a"));
+    EXPECT_STREQ("png", BkSkinObjectPool::Instance().GetSkin("a")->GetObjectClass());
+    ASSERT_NE(nullptr, BkSkinObjectPool::Instance().GetSkin("c"));
+    EXPECT_STREQ("button", BkSkinObjectPool::Instance().GetSkin("c")->GetObjectClass());
+    EXPECT_EQ(nullptr, BkSkinObjectPool::Instance().GetSkin("b"));
+    EXPECT_EQ(nullptr, BkSkinObjectPool::Instance().GetSkin(""));
+    EXPECT_EQ(nullptr, BkSkinObjectPool::Instance().GetSkin("A")) << "names are case-sensitive";
 
-    EXPECT_FALSE(BkSkin::Instance().Load(kTable + 1)) << "no copy anywhere";
-    EXPECT_EQ(0u, BkSkin::Instance().Count()) << "loading empties the pool first";
+    EXPECT_FALSE(BkSkinObjectPool::Instance().Load(kTable + 1)) << "no copy anywhere";
+    EXPECT_EQ(0u, BkSkinObjectPool::Instance().Count()) << "loading empties the pool first";
 }
 
 TEST(SkinPoolTest, EachTagMakesItsOwnKind) {
@@ -60,12 +61,12 @@ TEST(SkinPoolTest, PicturesAreDecodedOnFirstFetchOncePerIdAndShared) {
     const UINT id = sources.Png(test::EncodePng(4, 2, test::Columns(2, {{4, 0xFFE00000}})));
     sources.Table(
         kTable, "<png name=\"a\"" + Src(id) + "/><png name=\"b\"" + Src(id) + " subwidth=\"2\"/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(kTable));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kTable));
     EXPECT_EQ(0, sources.Reads("png", id)) << "loading the table decodes nothing";
 
-    CBkSkinBase* a = BkSkin::Instance().GetSkin("a");
-    BkSkin::Instance().GetSkin("a");
-    CBkSkinBase* b = BkSkin::Instance().GetSkin("b");
+    CBkSkinBase* a = BkSkinObjectPool::Instance().GetSkin("a");
+    BkSkinObjectPool::Instance().GetSkin("a");
+    CBkSkinBase* b = BkSkinObjectPool::Instance().GetSkin("b");
     EXPECT_EQ(1, sources.Reads("png", id));
     EXPECT_EQ(4, a->GetSkinSize().cx);
     EXPECT_EQ(2, b->GetSkinSize().cx) << "one frame of the shared picture";
@@ -89,10 +90,10 @@ TEST(SkinPoolTest, MissingPicturesDrawNothingAndMeasureZero) {
                               "/><imgframe name=\"imgframe\"" + Src(bmp) +
                               "/><imghorzex name=\"imghorzex\"" + Src(bmp) +
                               "/><skinpng name=\"skinpng\"" + Src(png) + "/>");
-    ASSERT_TRUE(BkSkin::Instance().Load(kTable));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kTable));
     for (const char* name :
          {"png", "again", "jpg", "corrupt", "imglst", "imgframe", "imghorzex", "skinpng"}) {
-        CBkSkinBase* skin = BkSkin::Instance().GetSkin(name);
+        CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(name);
         ASSERT_NE(nullptr, skin) << name << " exists without its picture";
         const SIZE size = skin->GetSkinSize();
         EXPECT_EQ(0, size.cx) << name;

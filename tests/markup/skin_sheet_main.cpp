@@ -17,14 +17,14 @@ constexpr int kWidth = 900;
 constexpr int kHeight = 520;
 
 void Draw(HDC dc, const char* name, int x, int y, int width, int height, int state) {
-    if (CBkSkinBase* skin = BkSkin::Instance().GetSkin(name)) {
+    if (CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(name)) {
         skin->Draw(dc, {x, y, x + width, y + height}, state);
     }
 }
 
 // Natural-size cells of a four-state skin, side by side.
 void States(HDC dc, const char* name, int x, int y, int gap) {
-    CBkSkinBase* skin = BkSkin::Instance().GetSkin(name);
+    CBkSkinBase* skin = BkSkinObjectPool::Instance().GetSkin(name);
     if (skin == nullptr) {
         return;
     }
@@ -59,7 +59,7 @@ bool WriteBmp(const wchar_t* path, const Dib32& dib) {
 }
 
 int Run(const wchar_t* path) {
-    if (!BkSkin::Instance().Load(kSkinTableId)) {
+    if (!BkSkinObjectPool::Instance().Load(kSkinTableId)) {
         return 2;
     }
     ScopedMemoryDc dc(::CreateCompatibleDC(nullptr));

@@ -33,7 +33,7 @@ class SkinnedBackgroundTest : public ::testing::Test {
                        "<gradation name=\"flat\" from=\"FFFFFF\" to=\"000000\"/>"
                        "<png name=\"strip\" src=\"" +
                            std::to_string(strip) + "\" subwidth=\"4\"/>");
-        ASSERT_TRUE(BkSkin::Instance().Load(kSkins));
+        ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kSkins));
         WriteStyles(
             "<style><class name=\"pressable\" skin=\"face\"/><class name=\"still\" skin=\"flat\"/>"
             "<class name=\"missing\" skin=\"nope\" crbg=\"FF0000\"/>"

@@ -62,7 +62,7 @@ void SeedFolder::Restore(UINT id) {
 }
 
 void SeedFolder::LoadTables() {
-    BkSkin::Instance().Load(kSkinTableId);
+    BkSkinObjectPool::Instance().Load(kSkinTableId);
     BkStylePool::Instance().Load(kStyleTableId);
     BkString::Instance().Load(kStringTableId);
 }

@@ -105,7 +105,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     BkWindowModule::Init(instance);
     BkResourceLoader::Instance().SetOverrideDirectory(argv[1]);
-    BkSkin::Instance().Load(kSkinTableId);
+    BkSkinObjectPool::Instance().Load(kSkinTableId);
     BkStylePool::Instance().Load(kStyleTableId);
     BkString::Instance().Load(kStringTableId);
     ViewerDialog dialog(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10)));

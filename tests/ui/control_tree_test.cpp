@@ -279,7 +279,7 @@ TEST_F(ControlTreeTest, TabControlPaintsHeadersAndTheSelectedPage) {
     sources.InMemory(kSkinTableId,
                      "<skins><button name=\"tabface\" bg=\"C0C0C0\" border=\"808080\" "
                      "bgup=\"E0E0E0\" bgdown=\"404040\"/></skins>");
-    ASSERT_TRUE(BkSkin::Instance().Load(kSkinTableId));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kSkinTableId));
     Build(
         "<body><tabctrl id=\"5\" pos=\"0,0,300,200\" tabwidth=\"60\" tabheight=\"20\" "
         "tabskin=\"tabface\" cursel=\"1\">"
@@ -292,7 +292,7 @@ TEST_F(ControlTreeTest, TabControlPaintsHeadersAndTheSelectedPage) {
     EXPECT_NE(canvas.At(30, 10), RGB(255, 255, 255)) << "header 0 drawn";
     const COLORREF selected = canvas.At(90, 10);
     EXPECT_NE(canvas.At(30, 10), selected) << "the selected header is drawn in its own state";
-    BkSkin::Instance().Load(kSkinTableId + 100);
+    BkSkinObjectPool::Instance().Load(kSkinTableId + 100);
 }
 
 }  // namespace
