@@ -554,7 +554,7 @@ void CBkDialogViewImplEx::RepaintBuffer(HDC dc) {
         ::SelectClipRgn(dc, region);
     }
     const std::string& frame = sections_.Description().frameSkin;
-    if (CBkSkinBase* skin = frame.empty() ? nullptr : BkSkin::Instance().GetSkin(frame)) {
+    if (CBkSkinBase* skin = frame.empty() ? nullptr : BkSkinObjectPool::Instance().GetSkin(frame)) {
         skin->Draw(dc, RECT{0, 0, backBuffer_.Width(), backBuffer_.Height()}, 0);
     }
     sections_.Header().RedrawRegion(dc, region);

@@ -502,7 +502,7 @@ TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
 TEST_F(HostWindowTest, FrameSkinIsDrawnUnderTheSections) {
     sources_.InMemory(kSkinTableId,
                       "<skins><gradation name=\"frame\" from=\"2F6BFF\" to=\"2F6BFF\"/></skins>");
-    ASSERT_TRUE(BkSkin::Instance().Load(kSkinTableId));
+    ASSERT_TRUE(BkSkinObjectPool::Instance().Load(kSkinTableId));
     Open(
         "<layer width=\"40\" height=\"30\" frame=\"frame\"><body>"
         "<text id=\"1\" crbg=\"E5484D\" pos=\"10,10,20,20\"/></body></layer>");
@@ -511,7 +511,7 @@ TEST_F(HostWindowTest, FrameSkinIsDrawnUnderTheSections) {
     EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(0, 0));
     EXPECT_EQ(RGB(0x2F, 0x6B, 0xFF), canvas.At(39, 29));
     EXPECT_EQ(RGB(0xE5, 0x48, 0x4D), canvas.At(15, 15));
-    BkSkin::Instance().Load(kSkinTableId + 100);
+    BkSkinObjectPool::Instance().Load(kSkinTableId + 100);
 }
 
 TEST_F(HostWindowTest, ClientAreaKeepsTheMinimumSize) {
