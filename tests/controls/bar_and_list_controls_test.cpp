@@ -5,7 +5,7 @@
 #include "controls/progress_controls.h"
 #include "controls/rich_text_controls.h"
 #include "controls/shape_controls.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {

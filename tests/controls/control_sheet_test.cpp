@@ -13,8 +13,8 @@
 #include "controls/image_controls.h"
 #include "controls/progress_controls.h"
 #include "controls/toggle_controls.h"
-#include "tests/controls/control_paint_support.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/control_paint_support.h"
+#include "tests/support/load_control.h"
 #include "tests/support/test_files.h"
 
 namespace velora {

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "controls/image_controls.h"
-#include "tests/controls/control_paint_support.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/control_paint_support.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {

@@ -7,7 +7,7 @@
 #include "controls/skin_button_controls.h"
 #include "controls/skin_image_controls.h"
 #include "controls/source_image_controls.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {

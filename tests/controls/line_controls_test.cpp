@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/controls/picture_test_support.h"
+#include "tests/support/picture_test_support.h"
 
 namespace velora {
 namespace {

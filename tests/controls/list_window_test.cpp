@@ -12,7 +12,7 @@
 #include "markup/xml_document.h"
 #include "tests/support/test_canvas.h"
 #include "tests/support/test_host_window.h"
-#include "tests/ui/test_controls.h"
+#include "tests/support/test_controls.h"
 #include "ui/host_messages.h"
 #include "ui/notification.h"
 

@@ -5,7 +5,7 @@
 
 #include "controls/skin_button_controls.h"
 #include "controls/skin_image_controls.h"
-#include "tests/controls/picture_test_support.h"
+#include "tests/support/picture_test_support.h"
 
 namespace velora {
 namespace {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/progress_controls.h"
-#include "tests/controls/control_paint_support.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/control_paint_support.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {

@@ -15,7 +15,7 @@
 #include "controls/rich_text_layout.h"
 #include "markup/font_pool.h"
 #include "markup/style_pool.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/load_control.h"
 #include "tests/support/markup_sources.h"
 #include "tests/support/test_canvas.h"
 #include "tests/support/test_host_window.h"

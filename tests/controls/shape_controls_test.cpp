@@ -12,7 +12,7 @@
 #include "controls/skin_button_controls.h"
 #include "controls/skin_image_controls.h"
 #include "controls/source_image_controls.h"
-#include "tests/controls/picture_test_support.h"
+#include "tests/support/picture_test_support.h"
 #include "tests/support/test_host_window.h"
 #include "ui/notification.h"
 

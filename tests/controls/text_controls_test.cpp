@@ -9,7 +9,7 @@
 #include "base/gdi_scopes.h"
 #include "markup/font_pool.h"
 #include "markup/style_pool.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/load_control.h"
 #include "tests/support/markup_sources.h"
 #include "ui/text_painter.h"
 

@@ -8,7 +8,7 @@
 
 #include "controls/control_groups.h"
 #include "controls/image_controls.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {

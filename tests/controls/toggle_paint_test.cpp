@@ -4,8 +4,8 @@
 #include "controls/text_controls.h"
 #include "controls/toggle_controls.h"
 #include "controls/visual_styles.h"
-#include "tests/controls/control_paint_support.h"
-#include "tests/controls/load_control.h"
+#include "tests/support/control_paint_support.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {

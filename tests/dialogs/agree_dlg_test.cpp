@@ -9,7 +9,7 @@
 #include "controls/list_controls.h"
 #include "controls/list_item.h"
 #include "controls/rich_text2_window.h"
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 
 namespace velora {
 namespace {

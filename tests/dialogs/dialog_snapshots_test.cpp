@@ -16,7 +16,7 @@
 #include "app/msg_dlg.h"
 #include "app/exit_codes.h"
 #include "app/notice_dlg.h"
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/test_canvas.h"
 #include "tests/support/test_files.h"
 #include "ui/bk_window.h"

@@ -13,7 +13,7 @@
 #include "app/process_control.h"
 #include "base/win_handles.h"
 #include "controls/progress_controls.h"
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/test_canvas.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_registry.h"

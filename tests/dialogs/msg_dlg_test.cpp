@@ -11,7 +11,7 @@
 #include "app/driver.h"
 #include "ui/bk_container.h"
 #include "ui/bk_window.h"
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 
 namespace velora {
 namespace {

@@ -18,7 +18,7 @@
 #include "app/post_install.h"
 #include "base/win_handles.h"
 #include "controls/progress_controls.h"
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_registry.h"
 #include "ui/bk_window.h"

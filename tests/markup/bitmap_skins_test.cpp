@@ -4,7 +4,7 @@
 #include <string>
 
 #include "markup/skin_pool.h"
-#include "tests/markup/skin_test_support.h"
+#include "tests/support/skin_test_support.h"
 
 namespace velora {
 namespace {

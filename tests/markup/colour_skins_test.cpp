@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "markup/skin_pool.h"
-#include "tests/markup/skin_test_support.h"
+#include "tests/support/skin_test_support.h"
 
 namespace velora {
 namespace {

@@ -8,7 +8,7 @@
 #include "markup/png_skin.h"
 #include "markup/prepared_bitmap_pool.h"
 #include "markup/skin_pool.h"
-#include "tests/markup/skin_test_support.h"
+#include "tests/support/skin_test_support.h"
 
 namespace velora {
 namespace {

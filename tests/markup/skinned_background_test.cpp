@@ -8,7 +8,7 @@
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
 #include "markup/xml_document.h"
-#include "tests/markup/skin_test_support.h"
+#include "tests/support/skin_test_support.h"
 #include "ui/bk_container.h"
 
 namespace velora {

@@ -11,7 +11,7 @@
 #include "app/agree_dlg.h"
 #include "app/main_dlg.h"
 #include "app/msg_dlg.h"
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 #include "tests/robustness/process_counters.h"
 #include "tests/robustness/seed_documents.h"
 

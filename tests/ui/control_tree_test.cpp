@@ -8,7 +8,7 @@
 #include "tests/support/markup_sources.h"
 #include "tests/support/test_canvas.h"
 #include "tests/support/test_host_window.h"
-#include "tests/ui/test_controls.h"
+#include "tests/support/test_controls.h"
 #include "ui/control_registry.h"
 #include "ui/notification.h"
 

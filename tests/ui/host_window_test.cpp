@@ -16,7 +16,7 @@
 #include "tests/support/markup_sources.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/test_canvas.h"
-#include "tests/ui/test_controls.h"
+#include "tests/support/test_controls.h"
 #include "ui/control_registry.h"
 #include "ui/notification.h"
 

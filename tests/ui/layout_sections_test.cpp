@@ -6,7 +6,7 @@
 
 #include "tests/support/markup_sources.h"
 #include "tests/support/test_host_window.h"
-#include "tests/ui/test_controls.h"
+#include "tests/support/test_controls.h"
 
 namespace velora {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/markup/skin_test_support.h"
+#include "tests/support/skin_test_support.h"
 
 #include <gtest/gtest.h>
 

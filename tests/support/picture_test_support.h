@@ -8,8 +8,8 @@
 
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
-#include "tests/controls/load_control.h"
-#include "tests/markup/skin_test_support.h"
+#include "tests/support/load_control.h"
+#include "tests/support/skin_test_support.h"
 #include "tests/support/test_canvas.h"
 #include "ui/bk_window.h"
 

@@ -1,4 +1,4 @@
-#include "tests/dialogs/modal_driver.h"
+#include "tests/support/modal_driver.h"
 
 #include <map>
 #include <utility>
