@@ -3,15 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/picture_test_support.h"
+#include "tests/support/control_paint_support.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {
 
 using test::Canvas;
 using test::ColorNear;
+using test::LoadControl;
 using test::Paint;
-using test::PictureSkins;
+using test::PaintSetup;
 using test::PlacedControl;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -42,7 +44,7 @@ TEST(LineControlsTest, HorizontalRuleIsOnePixelInTheControlColour) {
 }
 
 TEST(LineControlsTest, ColourFallsBackToTheStyleAndWidthFollowsSize) {
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Styles("<class name=\"rule\" crbg=\"CECECE\"/>");
     Canvas canvas(50, 20, kWhite);
     auto rule =
@@ -87,7 +89,7 @@ TEST(LineControlsTest, DiagonalLineDoesNotFillItsBox) {
 }
 
 TEST(LineControlsTest, GdiplusRuleTakesTheStylesBackgroundAlpha) {
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Styles("<class name=\"soft\" crbg=\"0000FF\" alphabg=\"128\"/>");
     Canvas canvas(50, 20, kWhite);
     auto rule = PlacedControl<CBkLineEx>("<hrex pos=\"0,0,-0,-0\" class=\"soft\"/>", kRuleArea);
@@ -104,6 +106,23 @@ TEST(LineControlsTest, GdiplusRuleTakesTheStylesBackgroundAlpha) {
     Paint(*solid, opaque);
     EXPECT_GT(CountInRow(opaque, 10, kRed) + CountInRow(opaque, 9, kRed), 30)
         << "the default style is opaque";
+}
+
+TEST(LineControlsTest, StyleAttributeTakesOnlyItsFiveNames) {
+    auto line = LoadControl<CBkLine>("<hr crbg=\"CECECE\"/>");
+    EXPECT_EQ(1, line->PenWidth());
+    EXPECT_EQ(BkLineStyle::kSolid, line->LineStyle());
+    EXPECT_EQ(RGB(0xCE, 0xCE, 0xCE), line->OwnBackgroundColor());
+
+    auto dotted = LoadControl<CBkLineEx>("<hrex style=\"dot\" size=\"3\"/>");
+    EXPECT_EQ(BkLineStyle::kDot, dotted->LineStyle());
+    EXPECT_EQ(3, dotted->PenWidth());
+    EXPECT_TRUE(dotted->SetAttribute("style", "dashdotdot", false));
+    EXPECT_EQ(BkLineStyle::kDashDotDot, dotted->LineStyle());
+    for (const char* refused : {"Dot", "dots", "", "2"}) {
+        EXPECT_FALSE(dotted->SetAttribute("style", refused, false)) << refused;
+        EXPECT_EQ(BkLineStyle::kDashDotDot, dotted->LineStyle()) << refused;
+    }
 }
 
 }  // namespace

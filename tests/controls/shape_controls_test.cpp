@@ -12,9 +12,11 @@
 #include "controls/skin_button_controls.h"
 #include "controls/skin_image_controls.h"
 #include "controls/source_image_controls.h"
-#include "tests/support/picture_test_support.h"
+#include "tests/support/control_paint_support.h"
 #include "tests/support/test_host_window.h"
 #include "ui/notification.h"
+#include "controls/rich_text_controls.h"
+#include "tests/support/load_control.h"
 
 namespace velora {
 namespace {
@@ -22,8 +24,9 @@ namespace {
 using test::Canvas;
 using test::ColorNear;
 using test::Flat;
+using test::LoadControl;
 using test::Paint;
-using test::PictureSkins;
+using test::PaintSetup;
 using test::PlacedControl;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -68,7 +71,7 @@ TEST(ShapeControlsTest, RoundRectPathOutlinesAndFillsOnRequest) {
 }
 
 TEST(ShapeControlsTest, ShadowTextShadowFollowsHover) {
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Styles("<class name=\"label\" crtext=\"000000\" textmode=\"20\"/>");
     auto control = PlacedControl<CBKShadowText>(
         "<shadowtext pos=\"0,0,-0,-0\" class=\"label\" normalshadow=\"0\" hovershadow=\"3\" "
@@ -99,7 +102,7 @@ TEST(ShapeControlsTest, ShadowTextShadowFollowsHover) {
 }
 
 TEST(ShapeControlsTest, SliderDragMovesTheThumbAndNotifiesTheHost) {
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Png("track", 12, 4, Flat(12, 4, 0xFF808080), "");
     skins.Png("thumb", 10, 10, Flat(10, 10, 0xFF0000D0), "");
     skins.Load();
@@ -184,7 +187,7 @@ std::vector<std::unique_ptr<CBkWindow>> EveryPictureControl(HICON icon) {
 }
 
 TEST(ShapeControlsTest, PaintingEveryPictureControlKeepsTheGdiObjectCount) {
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Png("cell", 8, 8, Flat(8, 8, 0xC0E00000), "");
     skins.Load();
     HICON icon = ::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION));
@@ -202,6 +205,37 @@ TEST(ShapeControlsTest, PaintingEveryPictureControlKeepsTheGdiObjectCount) {
     EXPECT_EQ(before, test::LiveGdiObjects()) << "GDI objects left behind by painting";
     controls.clear();
     ::DestroyIcon(icon);
+}
+
+TEST(ShapeControlsTest, ShapeAndRichTextAttributes) {
+    auto path = LoadControl<CBkRoundRectPath>(
+        "<rundrectpath rndwidht=\"6\" rndheight=\"8\" bdrawbg=\"1\" crline=\"FF8000\"/>");
+    EXPECT_EQ(6, path->CornerWidth()) << "the base class's attributes";
+    EXPECT_EQ(8, path->CornerHeight());
+    EXPECT_TRUE(path->DrawsBackground());
+    EXPECT_EQ(RGB(0xFF, 0x80, 0x00), path->LineColor());
+    EXPECT_EQ(255, path->LineAlpha());
+
+    auto slider = LoadControl<BkSlider>(
+        "<slider sliderpos=\"40\" skinbg=\"bg\" skin=\"thumb\" bgleftmargin=\"3\" "
+        "bgbottommargin=\"4\"/>");
+    EXPECT_EQ(40, slider->SliderPosition());
+    EXPECT_EQ("bg", slider->BackgroundSkin());
+    EXPECT_EQ(3, slider->BackgroundMargins().left);
+    EXPECT_EQ(0, slider->BackgroundMargins().right);
+    EXPECT_EQ(4, slider->BackgroundMargins().bottom);
+
+    auto shadow = LoadControl<CBKShadowText>("<shadowtext crshaow=\"102030\" hovershadow=\"1\"/>");
+    EXPECT_EQ(RGB(0x10, 0x20, 0x30), shadow->ShadowColor());
+    EXPECT_EQ(1, shadow->HoverShadow());
+
+    auto rich = LoadControl<CBkRichTextEx>(
+        "<richtextex defaultfont=\"104\" linkclass=\"linktext\" adjustpos=\"1\"/>");
+    EXPECT_EQ(0x104u, rich->DefaultFontCode());
+    EXPECT_EQ("linktext", rich->LinkClass());
+    EXPECT_EQ(0u, LoadControl<CBkRichText>("<richtext defaultfont=\"1g\"/>")->DefaultFontCode());
+    EXPECT_EQ(
+        1, LoadControl<CBkRichText2Wnd>("<richtext2 checkdcvieworg=\"1\"/>")->CheckDcViewOrigin());
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/picture_test_support.h"
+#include "tests/support/control_paint_support.h"
 
 namespace velora {
 namespace {
 
 using test::Argb;
-using test::PictureSkins;
+using test::PaintSetup;
 
 int AlphaAt(const ShadowCanvas& canvas, int x, int y) {
     return static_cast<int>(canvas.PixelAt(x, y) >> 24);
@@ -29,19 +29,8 @@ Argb FramedShadow(int side, int border, std::uint32_t edge, std::uint32_t middle
     return pixels;
 }
 
-// Leaves the skin pool without the test's skins, so that the shadow's
-// default picture is missing again for the tests that expect that.
-class SkinPoolReset {
-  public:
-    ~SkinPoolReset() {
-        PictureSkins empty;
-        empty.Load();
-    }
-};
-
 TEST(SkinShadowHookTest, DrawsTheSkinOverTheWholeShadowWithItsBordersKept) {
-    SkinPoolReset reset;
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Png("mainwnd_shadow", 20, 20, FramedShadow(20, 6, 0x80, 0x20));
     skins.Load();
     SkinShadowHook hook;
@@ -62,8 +51,7 @@ TEST(SkinShadowHookTest, DrawsTheSkinOverTheWholeShadowWithItsBordersKept) {
 }
 
 TEST(SkinShadowHookTest, MissingSkinLeavesTheShadowClear) {
-    SkinPoolReset reset;
-    PictureSkins skins;
+    PaintSetup skins;
     skins.Load();
     SkinShadowHook hook("no_such_shadow", 6);
     const ShadowCanvas canvas = RenderShadowPicture({0, 0, 40, 30}, 5, &hook);
@@ -76,8 +64,7 @@ TEST(SkinShadowHookTest, MissingSkinLeavesTheShadowClear) {
 }
 
 TEST(SkinShadowHookTest, DefaultPictureIsTheDialogShadowSkinWithAClearMiddle) {
-    SkinPoolReset reset;
-    PictureSkins skins;
+    PaintSetup skins;
     // 10 x 10: corners of (10 - 2) / 2 = 4 pixels.
     skins.Png(kDefaultShadowSkin, 10, 10, FramedShadow(10, 4, 0xC0, 0xFF));
     skins.Load();

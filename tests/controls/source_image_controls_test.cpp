@@ -10,7 +10,7 @@
 #include "markup/dib32.h"
 #include "markup/image_pools.h"
 #include "markup/value_parsers.h"
-#include "tests/support/picture_test_support.h"
+#include "tests/support/control_paint_support.h"
 #include "tests/support/test_files.h"
 
 namespace velora {

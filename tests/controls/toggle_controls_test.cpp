@@ -9,6 +9,9 @@
 #include "controls/control_groups.h"
 #include "controls/image_controls.h"
 #include "tests/support/load_control.h"
+#include "controls/text_controls.h"
+#include "controls/visual_styles.h"
+#include "tests/support/control_paint_support.h"
 
 namespace velora {
 namespace {
@@ -68,6 +71,157 @@ TEST(ToggleControlsTest, GroupRenamedAtRunTimeMovesTheMembership) {
     EXPECT_EQ((Handles{radio->Handle()}), Members("b"));
     radio.reset();
     EXPECT_TRUE(Members("b").empty());
+}
+
+using test::ButtonUp;
+using test::LoadControl;
+using test::NaturalSize;
+using test::Paint;
+using test::PaintCanvas;
+using test::PaintSetup;
+using test::Place;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kLabel = RGB(0, 0, 0xFF);
+
+TEST(TogglePaintTest, ThemeStatesAndFrameFlagsFollowTheStateBits) {
+    EXPECT_EQ(1, ToggleThemeState(0, false));
+    EXPECT_EQ(2, ToggleThemeState(kStateHover, false));
+    EXPECT_EQ(3, ToggleThemeState(kStateHover | kStatePushed, false));
+    EXPECT_EQ(4, ToggleThemeState(kStatePushed, true));
+    EXPECT_EQ(5, ToggleThemeState(kStateChecked, false));
+    EXPECT_EQ(6, ToggleThemeState(kStateChecked | kStateHover, false));
+    EXPECT_EQ(7, ToggleThemeState(kStateChecked | kStatePushed, false));
+    EXPECT_EQ(8, ToggleThemeState(kStateChecked | kStateHover, true));
+
+    EXPECT_EQ(0x800u, ToggleFrameFlags(ToggleGlyph::kCheckBox, 0, false));
+    EXPECT_EQ(0x804u, ToggleFrameFlags(ToggleGlyph::kRadioButton, 0, false));
+    EXPECT_EQ(
+        0x800u | 0x100u | 0x1000u | 0x200u | 0x400u,
+        ToggleFrameFlags(ToggleGlyph::kCheckBox, kStateHover | kStatePushed | kStateChecked, true));
+}
+
+TEST(ToggleSizeTest, LabelWidthPlusTheGlyphAndAMinimumHeight) {
+    auto box = LoadControl<CBkCheckBox>("<check/>");
+    SIZE size = NaturalSize(*box);
+    EXPECT_EQ(17, size.cx);
+    EXPECT_EQ(13, size.cy);
+    auto radio = LoadControl<CBkRadioBox>("<radio/>");
+    size = NaturalSize(*radio);
+    EXPECT_EQ(14, size.cx);
+    EXPECT_EQ(12, size.cy);
+
+    auto label = LoadControl<CBkStatic>("<text>Autostart HH</text>");
+    const SIZE text = NaturalSize(*label);
+    ASSERT_GT(text.cx, 0);
+    auto labelled = LoadControl<CBkCheckBox>("<check>Autostart HH</check>");
+    size = NaturalSize(*labelled);
+    EXPECT_EQ(text.cx + 17, size.cx);
+    EXPECT_EQ(std::max<LONG>(text.cy, 13), size.cy);
+    auto labelledRadio = LoadControl<CBkRadioBox>("<radio>Autostart HH</radio>");
+    size = NaturalSize(*labelledRadio);
+    EXPECT_EQ(text.cx + 14, size.cx);
+    EXPECT_EQ(std::max<LONG>(text.cy, 12), size.cy);
+}
+
+TEST(ToggleClickTest, CheckBoxTogglesOnlyWhenReleasedInside) {
+    auto box = LoadControl<CBkCheckBox>("<check>HH</check>");
+    Place(*box, 10, 10);
+    const RECT rect = box->Rect();
+    ButtonUp(*box, rect.right + 5, rect.top + 2);
+    EXPECT_FALSE(box->State() & kStateChecked) << "released outside";
+    ButtonUp(*box, rect.right, rect.top);
+    EXPECT_FALSE(box->State() & kStateChecked) << "the right edge is outside";
+    ButtonUp(*box, rect.left, rect.top);
+    EXPECT_TRUE(box->State() & kStateChecked);
+    ButtonUp(*box, rect.right - 1, rect.bottom - 1);
+    EXPECT_FALSE(box->State() & kStateChecked) << "a second click clears it";
+}
+
+TEST(ToggleClickTest, RadiosWithoutGroupExcludeEachOtherAndStayChecked) {
+    auto first = LoadControl<CBkRadioBox>("<radio/>");
+    auto second = LoadControl<CBkRadioBox>("<radio/>");
+    auto elsewhere = LoadControl<CBkRadioBox>("<radio group=\"other\"/>");
+    elsewhere->ModifyState(kStateChecked, 0);
+
+    ButtonUp(*first, -100, -100);
+    EXPECT_TRUE(first->State() & kStateChecked) << "the point is not tested";
+    ButtonUp(*second, 0, 0);
+    EXPECT_TRUE(second->State() & kStateChecked);
+    EXPECT_FALSE(first->State() & kStateChecked) << "both are in the empty-named group";
+    ButtonUp(*second, 0, 0);
+    EXPECT_TRUE(second->State() & kStateChecked) << "clicking a checked radio keeps it";
+    EXPECT_TRUE(elsewhere->State() & kStateChecked) << "other groups are left alone";
+}
+
+// Where a toggle's glyph and label land: painted with and without its
+// label, the glyph is what the unlabelled paint shows and the label is
+// what the labelled paint adds.
+struct ToggleInk {
+    int labelLeft = -1;
+    int glyphLeft = -1;
+    int glyphRight = -1;
+    int glyphTop = -1;
+    int glyphBottom = -1;
+};
+
+template <typename Control>
+ToggleInk PaintAndFindInk(std::uint32_t state, int height) {
+    const std::string tag = Control::kTag;
+    const std::string open =
+        "<" + tag + " class=\"l\" pos=\"0,0,80," + std::to_string(height) + "\">";
+    auto bare = LoadControl<Control>(open + "</" + tag + ">");
+    auto worded = LoadControl<Control>(open + "HHH</" + tag + ">");
+    PaintCanvas plain(120, height, kWhite);
+    PaintCanvas labelled(120, height, kWhite);
+    for (CBkWindow* control :
+         {static_cast<CBkWindow*>(bare.get()), static_cast<CBkWindow*>(worded.get())}) {
+        Place(*control);
+        control->ModifyState(state, 0);
+    }
+    Paint(*bare, plain.Dc());
+    Paint(*worded, labelled.Dc());
+    EXPECT_EQ(0, worded->Rect().left) << "the label offset is undone";
+    ToggleInk ink;
+    for (int x = 0; x < 120; ++x) {
+        for (int y = 0; y < height; ++y) {
+            if (plain.At(x, y) != labelled.At(x, y) && ink.labelLeft < 0) {
+                ink.labelLeft = x;
+            }
+            if (plain.At(x, y) != kWhite) {
+                ink.glyphLeft = ink.glyphLeft < 0 ? x : ink.glyphLeft;
+                ink.glyphRight = std::max(ink.glyphRight, x);
+                ink.glyphTop = ink.glyphTop < 0 ? y : std::min(ink.glyphTop, y);
+                ink.glyphBottom = std::max(ink.glyphBottom, y);
+            }
+        }
+    }
+    return ink;
+}
+
+TEST(TogglePaintTest, GlyphAtTheLeftAndLabelAfterIt) {
+    PaintSetup setup;
+    setup.Styles("<class name=\"l\" crtext=\"0000FF\"/>");
+    for (std::uint32_t state : {0u, kStateChecked, kStateHover | kStateChecked, kStateDisabled}) {
+        const ToggleInk ink = PaintAndFindInk<CBkCheckBox>(state, 20);
+        EXPECT_GE(ink.labelLeft, 17) << state;
+        EXPECT_LE(ink.labelLeft, 19) << state;
+        EXPECT_EQ(0, ink.glyphLeft) << "a glyph is drawn, state " << state;
+        EXPECT_LT(ink.glyphRight, 13) << state;
+    }
+    const ToggleInk ink = PaintAndFindInk<CBkRadioBox>(kStateChecked, 30);
+    EXPECT_GE(ink.labelLeft, 14);
+    EXPECT_LE(ink.labelLeft, 16);
+    EXPECT_EQ(0, ink.glyphLeft);
+    EXPECT_LT(ink.glyphRight, 12);
+    EXPECT_GE(ink.glyphTop, 9) << "the circle is centred vertically";
+    EXPECT_LE(ink.glyphBottom, 20);
+
+    auto radio = LoadControl<CBkRadioBox>("<radio class=\"l\">HHH</radio>");
+    PaintCanvas canvas(80, 20, kWhite);
+    Paint(*radio, canvas.Dc());
+    EXPECT_EQ(static_cast<UINT>(DT_SINGLELINE | DT_VCENTER), radio->CachedDrawFormat())
+        << "bottom alignment turned into vertical centring";
 }
 
 }  // namespace

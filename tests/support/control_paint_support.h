@@ -5,17 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
+#include "tests/support/load_control.h"
 #include "tests/support/skin_test_support.h"
 #include "tests/support/test_canvas.h"
 #include "ui/bk_window.h"
 
 namespace velora::test {
 
-// Skin and style tables for one test; both pools are emptied afterwards.
+// Skin and style tables for one test, made from pictures built in memory;
+// both pools are emptied afterwards.
 class PaintSetup {
   public:
     PaintSetup() = default;
@@ -34,20 +39,39 @@ class PaintSetup {
         }
         return std::to_string(sources_.Png(EncodePng(width, height, Columns(height, runs))));
     }
+    // Loads `entries` (skin elements written out) into the skin pool.
     void Skins(const std::string& entries) {
         const UINT id = SkinSources::FreshId();
         sources_.Table(id, entries);
         EXPECT_TRUE(BkSkinObjectPool::Instance().Load(id));
     }
+    // Loads `classes` (<class .../> elements) into the style pool.
     void Styles(const std::string& classes) {
         const UINT id = SkinSources::FreshId();
         sources_.Document(id, "<style>" + classes + "</style>");
         EXPECT_TRUE(BkStylePool::Instance().Load(id));
     }
 
+    // Adds a "png" skin named `name` over `pixels`, with more attributes
+    // verbatim, to the ones Load() puts into the skin pool.
+    void Png(const std::string& name, int width, int height, const Argb& pixels,
+             const std::string& attributes = "") {
+        const UINT id = sources_.Png(EncodePng(width, height, pixels));
+        entries_ +=
+            "<png name=\"" + name + "\" src=\"" + std::to_string(id) + "\" " + attributes + "/>";
+    }
+    // Loads the skins given to Png() so far into the skin pool.
+    void Load() { Skins(entries_); }
+
   private:
     SkinSources sources_;
+    std::string entries_;
 };
+
+// Every pixel `color`.
+inline Argb Flat(int width, int height, std::uint32_t color) {
+    return Argb(static_cast<std::size_t>(width) * height, color);
+}
 
 // Places a control at (x, y) in a 400 x 200 area; it takes its natural size
 // there (a four-item `pos` gives the size it spans).
@@ -108,5 +132,29 @@ class PaintCanvas : public Canvas {
         return columns;
     }
 };
+
+// Gives a control `area` the way a container does; with `pos` "0,0,-0,-0"
+// the control covers exactly `area`.
+inline void PlaceOver(CBkWindow& control, const RECT& area) {
+    WINDOWPOS placement = {};
+    placement.x = area.left;
+    placement.y = area.top;
+    placement.cx = area.right - area.left;
+    placement.cy = area.bottom - area.top;
+    control.SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
+}
+
+// Loads a control from markup, places it over `area` and returns it.
+template <typename Control>
+std::unique_ptr<Control> PlacedControl(const std::string& xml, const RECT& area) {
+    auto control = LoadControl<Control>(xml);
+    PlaceOver(*control, area);
+    return control;
+}
+
+// Background and content, as the host paints a control.
+inline void Paint(CBkWindow& control, const Canvas& canvas) {
+    control.RedrawRegion(canvas.Dc(), nullptr);
+}
 
 }  // namespace velora::test

@@ -201,5 +201,32 @@ TEST(ProgressMarqueeTest, BlockGrowsSlidesShrinksAndStartsAgain) {
     EXPECT_EQ(Block(2, 12), step());
 }
 
+TEST(ProgressRangeTest, DefaultsAndAnUnsignedRangeStoredAsWritten) {
+    auto bar = LoadControl<CBkProgress>("<progress/>");
+    EXPECT_EQ(2, bar->SkinPosX());
+    EXPECT_EQ(0u, bar->Min());
+    EXPECT_EQ(0u, bar->Max());
+    EXPECT_EQ(0u, bar->Value());
+    EXPECT_FALSE(bar->ShowPercent());
+    EXPECT_FALSE(bar->Indeterminate());
+
+    auto ex = LoadControl<CBkProgressEx>(
+        "<progressex min=\"100\" max=\"0\" value=\"-1\" showpercent=\"1\" bgskin=\"progressbg\" "
+        "posskin=\"progresspos\" extendtext=\"\xE2\x80\xA6\" posimg_left=\"0\"/>");
+    EXPECT_EQ(100u, ex->Min()) << "stored as written; painting orders them";
+    EXPECT_EQ(0u, ex->Max());
+    EXPECT_EQ(0xFFFFFFFFu, ex->Value());
+    EXPECT_TRUE(ex->ShowPercent());
+    EXPECT_EQ("progressbg", ex->BackgroundSkin());
+    EXPECT_EQ("progresspos", ex->PositionSkin());
+    EXPECT_EQ(L"\x2026", ex->ExtendText());
+    EXPECT_EQ(0, ex->PositionImageLeft());
+    EXPECT_EQ(2, LoadControl<CBkProgressEx>("<progressex/>")->PositionImageLeft());
+
+    EXPECT_TRUE(ex->SetAttribute("value", "50", false));
+    EXPECT_EQ(50u, ex->Value());
+    EXPECT_FALSE(bar->SetAttribute("extendtext", "x", false)) << "progressex only";
+}
+
 }  // namespace
 }  // namespace velora

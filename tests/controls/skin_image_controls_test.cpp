@@ -1,11 +1,10 @@
-// Painting and natural size of the controls that draw a skin cell.
+// Painting and natural size of the picture controls that draw a skin cell.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "controls/skin_button_controls.h"
 #include "controls/skin_image_controls.h"
-#include "tests/support/picture_test_support.h"
+#include "tests/support/control_paint_support.h"
 
 namespace velora {
 namespace {
@@ -15,7 +14,7 @@ using test::Canvas;
 using test::ColorNear;
 using test::Flat;
 using test::Paint;
-using test::PictureSkins;
+using test::PaintSetup;
 using test::PlacedControl;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -44,8 +43,8 @@ Argb Bands(int width, int height, int top, std::uint32_t upper, std::uint32_t lo
     return pixels;
 }
 
-TEST(PictureControlsTest, ImageExDrawsTheCellCountedInCellWidths) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ImageExDrawsTheCellCountedInCellWidths) {
+    PaintSetup skins;
     skins.Png("strip", 64, 8, ColumnRamp(64, 8), "subwidth=\"16\"");
     skins.Load();
     Canvas canvas(40, 20, kWhite);
@@ -59,8 +58,8 @@ TEST(PictureControlsTest, ImageExDrawsTheCellCountedInCellWidths) {
     EXPECT_EQ(kWhite, canvas.At(4, 12)) << "nothing below the control";
 }
 
-TEST(PictureControlsTest, ImageExBlendsWithItsAlphaAndTakesTheCellSize) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ImageExBlendsWithItsAlphaAndTakesTheCellSize) {
+    PaintSetup skins;
     skins.Png("blue", 32, 6, Flat(32, 6, 0xFF0000FF), "subwidth=\"8\"");
     skins.Load();
     Canvas canvas(20, 10, kWhite);
@@ -79,8 +78,8 @@ TEST(PictureControlsTest, ImageExBlendsWithItsAlphaAndTakesTheCellSize) {
     EXPECT_TRUE(blank.SamePixels(Canvas(20, 10, kWhite))) << "a missing skin draws nothing";
 }
 
-TEST(PictureControlsTest, ImageEx2CutsFromTopDrawWithoutStretch) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ImageEx2CutsFromTopDrawWithoutStretch) {
+    PaintSetup skins;
     skins.Png("bands", 16, 8, Bands(16, 8, 4, 0xFFE00000, 0xFF0000D0));
     skins.Load();
     const RECT area = {0, 0, 20, 20};
@@ -101,8 +100,8 @@ TEST(PictureControlsTest, ImageEx2CutsFromTopDrawWithoutStretch) {
     EXPECT_EQ(kWhite, cut.At(16, 0)) << "no wider than the picture";
 }
 
-TEST(PictureControlsTest, ImageEx2StretchScalesTheRowsLeft) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ImageEx2StretchScalesTheRowsLeft) {
+    PaintSetup skins;
     skins.Png("bands", 16, 8, Bands(16, 8, 4, 0xFFE00000, 0xFF0000D0));
     skins.Load();
     Canvas canvas(40, 40, kWhite);
@@ -125,8 +124,8 @@ TEST(PictureControlsTest, ImageEx2StretchScalesTheRowsLeft) {
     EXPECT_TRUE(blank.SamePixels(Canvas(40, 40, kWhite))) << "no rows left to stretch";
 }
 
-TEST(PictureControlsTest, ImageEx2KeepsATwoCornerPositionsSize) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ImageEx2KeepsATwoCornerPositionsSize) {
+    PaintSetup skins;
     skins.Png("bands", 16, 8, Bands(16, 8, 4, 0xFFE00000, 0xFF0000D0));
     skins.Load();
     const RECT area = {0, 0, 100, 100};
@@ -152,8 +151,8 @@ Argb FramedPicture() {
     return pixels;
 }
 
-TEST(PictureControlsTest, ExpendImageKeepsMarginsAndStretchesTheMiddle) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ExpendImageKeepsMarginsAndStretchesTheMiddle) {
+    PaintSetup skins;
     skins.Png("framed", 12, 12, FramedPicture());
     skins.Load();
     Canvas canvas(60, 40, kWhite);
@@ -186,8 +185,8 @@ TEST(PictureControlsTest, ExpendImageKeepsMarginsAndStretchesTheMiddle) {
     EXPECT_TRUE(ColorNear(RGB(127, 127, 0xE7), faded.At(30, 20), 6)) << "blended with skinalpha";
 }
 
-TEST(PictureControlsTest, GrayAndScaledCells) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, GrayAndScaledCells) {
+    PaintSetup skins;
     skins.Png("green", 8, 8, Flat(8, 8, 0xFF00C000));
     skins.Load();
     Canvas canvas(40, 20, kWhite);
@@ -204,8 +203,8 @@ TEST(PictureControlsTest, GrayAndScaledCells) {
     EXPECT_NE(kWhite, grey);
 }
 
-TEST(PictureControlsTest, RotatedCellTurnsAboutTheCentre) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, RotatedCellTurnsAboutTheCentre) {
+    PaintSetup skins;
     skins.Png("bands", 16, 16, Bands(16, 16, 8, 0xFFE00000, 0xFF0000D0));
     skins.Load();
     Canvas straight(20, 20, kWhite);
@@ -223,8 +222,8 @@ TEST(PictureControlsTest, RotatedCellTurnsAboutTheCentre) {
     EXPECT_TRUE(ColorNear(RGB(0xE0, 0, 0), turned.At(10, 15), 8));
 }
 
-TEST(PictureControlsTest, BackgroundTilesOnlyWithFill) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, BackgroundTilesOnlyWithFill) {
+    PaintSetup skins;
     skins.Png("dot", 4, 4, Bands(4, 4, 2, 0xFFE00000, 0xFF0000D0));
     skins.Load();
     Canvas canvas(20, 10, kWhite);
@@ -239,8 +238,8 @@ TEST(PictureControlsTest, BackgroundTilesOnlyWithFill) {
     EXPECT_EQ(4, natural->Rect().bottom) << "the skin's height where cy is unset";
 }
 
-TEST(PictureControlsTest, ScrollImageShowsAWindowKeptInsideThePicture) {
-    PictureSkins skins;
+TEST(SkinImageControlsTest, ScrollImageShowsAWindowKeptInsideThePicture) {
+    PaintSetup skins;
     skins.Png("ramp", 64, 4, ColumnRamp(64, 4));
     skins.Load();
     Canvas canvas(20, 10, kWhite);
@@ -256,43 +255,6 @@ TEST(PictureControlsTest, ScrollImageShowsAWindowKeptInsideThePicture) {
     Paint(*clamped, canvas);
     EXPECT_TRUE(ColorNear(RampColor(56), canvas.At(0, 6), 2)) << "stops at the picture's end";
     EXPECT_TRUE(ColorNear(RampColor(63), canvas.At(7, 6), 2));
-}
-
-TEST(PictureControlsTest, SkinButtonsDrawByStateIndex) {
-    PictureSkins skins;
-    Argb frames;  // four 4-pixel frames: normal, hover, pushed, disabled
-    for (int y = 0; y < 8; ++y) {
-        for (std::uint32_t color : {0xFFE00000u, 0xFF00C000u, 0xFF0000D0u, 0xFF808080u}) {
-            frames.insert(frames.end(), 4, color);
-        }
-    }
-    // Side margins make the frames stretch to the control.
-    skins.Png("faces", 16, 8, frames, "subwidth=\"4\" margin_left=\"1\" margin_right=\"1\"");
-    skins.Png("middle", 4, 8, Flat(4, 8, 0xFFFFFF00));
-    skins.Load();
-    Canvas canvas(40, 10, kWhite);
-    auto button = PlacedControl<CBkSkinBtnWnd>("<skinbtn pos=\"0,0,-0,-0\" skin=\"faces\"/>",
-                                               RECT{0, 0, 8, 8});
-    Paint(*button, canvas);
-    EXPECT_TRUE(ColorNear(RGB(0xE0, 0, 0), canvas.At(4, 4), 4));
-    button->ModifyState(kStateHover, 0);
-    Paint(*button, canvas);
-    EXPECT_TRUE(ColorNear(RGB(0, 0xC0, 0), canvas.At(4, 4), 4));
-    button->ModifyState(kStatePushed, 0);
-    Paint(*button, canvas);
-    EXPECT_TRUE(ColorNear(RGB(0, 0, 0xD0), canvas.At(4, 4), 4));
-    button->ModifyState(kStateDisabled, 0);
-    Paint(*button, canvas);
-    EXPECT_TRUE(ColorNear(RGB(0x80, 0x80, 0x80), canvas.At(4, 4), 4)) << "disabled wins";
-
-    auto sized = PlacedControl<CBkImgbtnsized>(
-        "<imgbtnsized pos=\"0,0,-0,-0\" skin=\"faces\" skinmid=\"middle\" left=\"3\"/>",
-        RECT{10, 0, 30, 8});
-    Paint(*sized, canvas);
-    EXPECT_TRUE(ColorNear(RGB(0xE0, 0, 0), canvas.At(11, 4), 4)) << "outer skin at the sides";
-    EXPECT_TRUE(ColorNear(RGB(0xFF, 0xFF, 0), canvas.At(13, 4), 4)) << "middle from left + 3";
-    EXPECT_TRUE(ColorNear(RGB(0xFF, 0xFF, 0), canvas.At(26, 4), 4));
-    EXPECT_TRUE(ColorNear(RGB(0xE0, 0, 0), canvas.At(28, 4), 4));
 }
 
 }  // namespace
