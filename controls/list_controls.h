@@ -35,6 +35,8 @@ class CBkListWnd : public CBkDialog,
 
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     const std::string& ScrollBarTag() const { return scrollClass_; }
     // 1: items span the whole width under the bar; 0: they end where a

@@ -19,29 +19,12 @@
 namespace velora {
 namespace {
 
-// Tags that take a left press in the header (anything else there drags the window).
-const char* const kPressableTags[] = {"button",  "imgbtn", "dlgbtn",  "dlgbtnEx2",
-                                      "tabctrl", "link",   "skinbtn", "imgbtnsized",
-                                      "check",   "radio",  "slider",  "listwnd"};
-// Tags whose double click in the header is theirs rather than a maximise.
-const char* const kDoubleClickTags[] = {"button",  "imgbtn",      "dlgbtn", "tabctrl", "link",
-                                        "skinbtn", "imgbtnsized", "slider", "check",   "listwnd"};
-
 constexpr int kBorder = 4;
 // Base of reflected messages (notifications sent back to the child that sent them).
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
 constexpr UINT kSysCommandMoveByCaption = 0xF012;
 constexpr UINT kSysCommandRestoreByCaption = 0xF122;
 constexpr UINT kSysCommandMaximizeByCaption = 0xF032;
-
-bool HasAnyTag(const CBkWindow& control, const char* const* tags, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (control.IsClass(tags[i])) {
-            return true;
-        }
-    }
-    return false;
-}
 
 POINT PointFrom(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -52,10 +35,6 @@ LRESULT Pass(CBkWindow& control, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-bool IsPressableHeaderTag(const CBkWindow& control) {
-    return HasAnyTag(control, kPressableTags, sizeof(kPressableTags) / sizeof(kPressableTags[0]));
-}
 
 CBkDialogViewImplEx::CBkDialogViewImplEx(UINT layoutId, IBkControlCreator* standardTier,
                                          std::unique_ptr<IBkControlCreator> creator)
@@ -355,7 +334,7 @@ bool CBkDialogViewImplEx::ShowItem(int id, bool shown) {
 
 CBkWindow* CBkDialogViewImplEx::GetListWnd(int id) const {
     CBkWindow* control = FindControl(id);
-    return control != nullptr && control->IsClass("listwnd") ? control : nullptr;
+    return dynamic_cast<CBkListImpl*>(control) != nullptr ? control : nullptr;
 }
 
 bool CBkDialogViewImplEx::SetListItemAttribute(CBkWindow* list, int index, const char* name,
@@ -715,7 +694,7 @@ void CBkDialogViewImplEx::OnLButtonDown(WPARAM keys, POINT point, LPARAM lParam)
         return;
     }
     CBkWindow* hit = Control(HitTestSections(point.x, point.y, true));
-    if (hit != nullptr && !IsPressableHeaderTag(*hit) && !hit->AcceptsHeaderLButtonDown() &&
+    if (hit != nullptr && !hit->TakesHeaderPress() && !hit->AcceptsHeaderLButtonDown() &&
         !IsChildWindow()) {
         ::SetFocus(window);
         if (!::IsIconic(window) && sections_.Description().movable) {
@@ -785,15 +764,13 @@ void CBkDialogViewImplEx::OnLButtonDoubleClick(WPARAM keys, POINT point, LPARAM 
     // The second press of a fast double click on a check box or radio button
     // is a press of its own, whose release clicks again, as on a native one.
     if (CBkWindow* toggle = Control(HitTestSections(point.x, point.y))) {
-        if (toggle->IsClass("check") || toggle->IsClass("radio")) {
+        if (toggle->DoubleClickIsPress()) {
             OnLButtonDown(keys, point, lParam);
             return;
         }
     }
     CBkWindow* header = Control(HitTestSections(point.x, point.y, true));
-    if (header != nullptr &&
-        !HasAnyTag(*header, kDoubleClickTags,
-                   sizeof(kDoubleClickTags) / sizeof(kDoubleClickTags[0])) &&
+    if (header != nullptr && !header->TakesHeaderDoubleClick() &&
         sections_.Description().resizable) {
         const bool maximised = (::GetWindowLongPtrW(window, GWL_STYLE) & WS_MAXIMIZE) != 0;
         ::SendMessageW(window, WM_SYSCOMMAND,
@@ -917,7 +894,7 @@ int CBkDialogViewImplEx::BorderHitCode(POINT p) const {
 
 bool CBkDialogViewImplEx::OnSetCursor() {
     if (CBkWindow* hovered = Control(hovered_)) {
-        if (hovered->IsClass("realwnd")) {
+        if (hovered->IsNativeWindowPlaceholder()) {
             return false;
         }
         if (!hovered->IsDisabled()) {

@@ -21,9 +21,6 @@ class IShadowPaintHook;
 // Pre-translation hands keyboard and mouse messages to native children first.
 inline constexpr UINT kMsgForwardToChild = 0x37F;
 
-// Tags that take a left press inside the header instead of dragging the window.
-bool IsPressableHeaderTag(const CBkWindow& control);
-
 // The native top-level window behind a dialog: built from a layout resource,
 // it lays out and paints the control tree through a back buffer, turns mouse
 // input into hover, press and click records (WM_NOTIFY to itself), and runs
