@@ -12,24 +12,20 @@ LPARAM PackPoint(POINT point) {
     return MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
 }
 
-CBkWindow* Find(std::int32_t handle) {
-    return handle != 0 ? BkControlRegistry::Instance().Find(handle) : nullptr;
-}
-
 }  // namespace
 
 CBkWindow* PointerTracker::Hovered() const {
-    return Find(hovered_);
+    return BkControlRegistry::Lookup(hovered_);
 }
 
 void PointerTracker::ReportIfAlive(PointerEvent event, std::int32_t handle) {
-    if (CBkWindow* control = Find(handle)) {
+    if (CBkWindow* control = BkControlRegistry::Lookup(handle)) {
         sink_.Report(event, *control);
     }
 }
 
 void PointerTracker::Move(POINT point, WPARAM keys, bool overContent) {
-    if (CBkWindow* pressed = Find(pressed_)) {
+    if (CBkWindow* pressed = BkControlRegistry::Lookup(pressed_)) {
         pressed->SendControlMessage(WM_MOUSEMOVE, keys, PackPoint(point));
         return;
     }
@@ -58,7 +54,7 @@ void PointerTracker::MoveOver(CBkWindow& hit, POINT point, WPARAM keys) {
     }
     ReportIfAlive(PointerEvent::kHover, handle);
     LeaveHovered(hovered_, false);
-    CBkWindow* entered = Find(handle);
+    CBkWindow* entered = BkControlRegistry::Lookup(handle);
     if (entered == nullptr) {
         hovered_ = 0;
         return;
@@ -71,7 +67,7 @@ void PointerTracker::MoveOver(CBkWindow& hit, POINT point, WPARAM keys) {
 }
 
 void PointerTracker::LeaveHovered(std::int32_t handle, bool overNothing) {
-    CBkWindow* left = Find(handle);
+    CBkWindow* left = BkControlRegistry::Lookup(handle);
     if (left == nullptr) {
         return;
     }
@@ -112,13 +108,13 @@ void PointerTracker::Release(POINT point, WPARAM keys) {
     // nested modal loop, or destroy the control.
     const std::int32_t handle = pressed_;
     pressed_ = 0;
-    CBkWindow* pressed = Find(handle);
+    CBkWindow* pressed = BkControlRegistry::Lookup(handle);
     if (pressed == nullptr) {
         return;
     }
     sink_.ChangeState(*pressed, 0, kStatePushed);
     pressed->SendControlMessage(WM_LBUTTONUP, keys, PackPoint(point));
-    if ((pressed = Find(handle)) == nullptr) {
+    if ((pressed = BkControlRegistry::Lookup(handle)) == nullptr) {
         return;
     }
     if (underHandle == handle) {
@@ -142,7 +138,7 @@ void PointerTracker::EndPressAway(CBkWindow& control) {
     const std::int32_t handle = control.Handle();
     sink_.ChangeState(control, 0, kStateHover);
     control.SendControlMessage(WM_MOUSELEAVE);
-    CBkWindow* pressed = Find(handle);
+    CBkWindow* pressed = BkControlRegistry::Lookup(handle);
     if (pressed == nullptr || (rules_.silentWithoutId && pressed->Id() == 0)) {
         return;
     }
@@ -168,7 +164,7 @@ void PointerTracker::RightRelease(POINT point, WPARAM keys) {
     const CBkWindow* under = sink_.ControlAt(point);
     const std::int32_t handle = rightPressed_;
     rightPressed_ = 0;
-    CBkWindow* pressed = Find(handle);
+    CBkWindow* pressed = BkControlRegistry::Lookup(handle);
     if (pressed == nullptr || under != pressed) {
         return;
     }
@@ -192,21 +188,21 @@ bool PointerTracker::Leave() {
     hovered_ = 0;
     pressed_ = 0;
     if (pressed != hovered) {
-        if (CBkWindow* held = Find(pressed)) {
+        if (CBkWindow* held = BkControlRegistry::Lookup(pressed)) {
             sink_.ChangeState(*held, 0, kStatePushed);
             held->SendControlMessage(WM_MOUSELEAVE);
         }
     }
-    if (CBkWindow* left = Find(hovered)) {
+    if (CBkWindow* left = BkControlRegistry::Lookup(hovered)) {
         sink_.ChangeState(*left, 0, kStateHover);
         left->SendControlMessage(WM_MOUSELEAVE);
     }
     if (pressed == hovered) {
-        if (CBkWindow* held = Find(pressed)) {
+        if (CBkWindow* held = BkControlRegistry::Lookup(pressed)) {
             sink_.ChangeState(*held, 0, kStatePushed);
         }
     }
-    CBkWindow* left = Find(hovered);
+    CBkWindow* left = BkControlRegistry::Lookup(hovered);
     if (left == nullptr) {
         return false;
     }
@@ -218,7 +214,7 @@ void PointerTracker::CancelPress() {
     rightPressed_ = 0;
     const std::int32_t handle = pressed_;
     pressed_ = 0;
-    if (CBkWindow* pressed = Find(handle)) {
+    if (CBkWindow* pressed = BkControlRegistry::Lookup(handle)) {
         sink_.ChangeState(*pressed, 0, kStatePushed);
     }
 }
