@@ -80,6 +80,8 @@ class CBkImageBtnWnd : public CBkImageWnd {
     static constexpr char kTag[] = "imgbtn";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
     // Button-up toggles the selection within a named group.
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,

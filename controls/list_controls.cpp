@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "base/gdi_scopes.h"
+#include "controls/skin_cells.h"
 #include "markup/attribute_reader.h"
 #include "ui/control_registry.h"
 #include "ui/host_messages.h"
@@ -14,23 +15,11 @@
 namespace velora {
 namespace {
 
-// List-level event codes for the scroll bar, in ListEvent order.
+// List-level event codes for the scroll bar, in PointerEvent order.
 constexpr int kBarEventCodes[] = {5, 2, 1, 4, 3, 6, 7};
 constexpr int kWheelNotch = 120;
 // Parent chains inside a list are short; this only stops a corrupt chain.
 constexpr int kMaxDepth = 64;
-
-POINT PointFromLParam(LPARAM lParam) {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
-int Width(const RECT& rect) {
-    return rect.right - rect.left;
-}
-
-int Height(const RECT& rect) {
-    return rect.bottom - rect.top;
-}
 
 bool IsShown(const CBkWindow& control) {
     return !(control.State() & kStateHidden);
@@ -38,7 +27,8 @@ bool IsShown(const CBkWindow& control) {
 
 }  // namespace
 
-CBkListWnd::CBkListWnd() : messageWindow_(this) {}
+CBkListWnd::CBkListWnd()
+    : ListChildPointer(static_cast<CBkWindow&>(*this)), messageWindow_(this) {}
 
 CBkListWnd::~CBkListWnd() {
     DestroyItems();
@@ -138,8 +128,8 @@ int CBkListWnd::ContentSize() const {
 }
 
 void CBkListWnd::Relayout(bool layoutChildren) {
-    const int width = Width(Rect());
-    const int height = Height(Rect());
+    const int width = RectWidth(Rect());
+    const int height = RectHeight(Rect());
     int barWidth = 0;
     int position = 0;
     bool barShown = false;
@@ -160,7 +150,7 @@ void CBkListWnd::Relayout(bool layoutChildren) {
 
 void CBkListWnd::PlaceContent(int offset, bool layoutChildren) {
     ::OffsetRect(&content_, 0, offset);
-    const int height = Height(Rect());
+    const int height = RectHeight(Rect());
     int y = content_.top;
     for (auto& item : items_) {
         if (!IsShown(*item)) {
@@ -314,7 +304,7 @@ RECT CBkListWnd::MapToHost(const CBkWindow& control, const RECT& rect) const {
         current = parent;
     }
     const RECT& list = Rect();
-    const RECT bounds = {0, 0, Width(list), Height(list)};
+    const RECT bounds = {0, 0, RectWidth(list), RectHeight(list)};
     if (!::IntersectRect(&mapped, &mapped, &bounds)) {
         return RECT{};
     }
@@ -335,81 +325,6 @@ CBkWindow* CBkListWnd::ChildAt(POINT point) {
     return nullptr;
 }
 
-// ---- Repainting -----------------------------------------------------------------
-
-void CBkListWnd::InvalidateInHost(const RECT& rect) const {
-    if (Host() == nullptr || !IsVisible()) {
-        return;
-    }
-    const RECT& list = Rect();
-    const RECT bounds = {0, 0, Width(list), Height(list)};
-    BkNotifyRepaint record = {};
-    if (!::IntersectRect(&record.rect, &rect, &bounds)) {
-        return;
-    }
-    ::OffsetRect(&record.rect, list.left, list.top);
-    record.hdr.hwndFrom = nullptr;
-    record.hdr.idFrom = static_cast<UINT_PTR>(Id());
-    record.hdr.code = kNotifyRepaint;
-    record.controlHandle = Handle();
-    ::SendMessageW(Host(), WM_NOTIFY, static_cast<WPARAM>(Id()), reinterpret_cast<LPARAM>(&record));
-}
-
-void CBkListWnd::InvalidateList() const {
-    InvalidateInHost(RECT{0, 0, Width(Rect()), Height(Rect())});
-}
-
-bool CBkListWnd::RedrawRegion(HDC dc, HRGN region) {
-    const RECT& list = Rect();
-    if (region != nullptr && !::RectInRegion(region, &list)) {
-        return false;
-    }
-    const int width = Width(list);
-    const int height = Height(list);
-    if (width <= 0 || height <= 0) {
-        return true;
-    }
-    if (offscreen_.Width() != width || offscreen_.Height() != height) {
-        offscreen_ = Dib32::Create(width, height);
-    }
-    ScopedMemoryDc memory(::CreateCompatibleDC(dc));
-    if (!offscreen_.IsValid() || !memory) {
-        return true;
-    }
-    HDC canvas = memory.Get();
-    ScopedSelectObject selected(canvas, offscreen_.Handle());
-    // Start from what is already there, so transparent parts keep the background.
-    ::BitBlt(canvas, 0, 0, width, height, dc, list.left, list.top, SRCCOPY);
-
-    ScopedRegion clip(::CreateRectRgn(0, 0, width, height));
-    if (region != nullptr) {
-        ScopedRegion moved(::CreateRectRgn(0, 0, 0, 0));
-        ::CombineRgn(moved.Get(), region, nullptr, RGN_COPY);
-        ::OffsetRgn(moved.Get(), -list.left, -list.top);
-        ::CombineRgn(clip.Get(), clip.Get(), moved.Get(), RGN_AND);
-    }
-    ::SelectClipRgn(canvas, clip.Get());
-    ::SetBkMode(canvas, TRANSPARENT);
-
-    // The list's own background and text are placed in host coordinates.
-    POINT origin = {};
-    ::SetViewportOrgEx(canvas, -list.left, -list.top, &origin);
-    DrawBackground(canvas);
-    PaintContent(canvas);
-    ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
-
-    for (auto& item : items_) {
-        if (IsShown(*item) && item->InView()) {
-            item->PaintInList(canvas, clip.Get());
-        }
-    }
-    if (bar_ && IsShown(*bar_)) {
-        bar_->RedrawRegion(canvas, clip.Get());
-    }
-    ::BitBlt(dc, list.left, list.top, width, height, canvas, 0, 0, SRCCOPY);
-    return true;
-}
-
 // ---- Input and messages -------------------------------------------------------------
 
 std::int32_t CBkListWnd::HitTest(int x, int y) {
@@ -417,38 +332,16 @@ std::int32_t CBkListWnd::HitTest(int x, int y) {
     return ::PtInRect(&Rect(), point) ? Handle() : 0;
 }
 
-bool CBkListWnd::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Host client coordinates in, list coordinates out.
-    POINT point = PointFromLParam(lParam);
-    point.x -= Rect().left;
-    point.y -= Rect().top;
-    switch (message) {
-        case WM_MOUSEMOVE:
-            RouteMouseMove(point, wParam);
-            return true;
-        case WM_LBUTTONDOWN:
-            RouteLButtonDown(point, wParam);
-            return true;
-        case WM_LBUTTONUP:
-            RouteLButtonUp(point, wParam);
-            return true;
-        case WM_RBUTTONDOWN:
-            RouteRButtonDown(point, wParam);
-            return true;
-        case WM_RBUTTONUP:
-            RouteRButtonUp(point, wParam);
-            return true;
-        case WM_LBUTTONDBLCLK:
-            RouteDoubleClick(point, wParam);
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool CBkListWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                                LRESULT& result) {
     result = 0;
+    // Host client coordinates in, list coordinates out.
+    if (RouteMouse(message, wParam, lParam)) {
+        // The list's own notify mask sees moves and leaves too.
+        CBkWindow::HandleMessage(host, message, wParam, lParam, result);
+        SetMessageHandled(true);
+        return true;
+    }
     switch (message) {
         case WM_WINDOWPOSCHANGED: {
             if (lParam == 0) {
@@ -456,7 +349,8 @@ bool CBkListWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
             }
             const RECT old = Rect();
             TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
-            const bool resized = Width(old) != Width(Rect()) || Height(old) != Height(Rect());
+            const bool resized =
+                RectWidth(old) != RectWidth(Rect()) || RectHeight(old) != RectHeight(Rect());
             Relayout(resized);
             break;
         }
@@ -466,21 +360,6 @@ bool CBkListWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
                 bar_->SendControlMessage(WM_DESTROY);
                 bar_.reset();
             }
-            break;
-        case WM_MOUSEMOVE:
-            RouteMouse(message, wParam, lParam);
-            CBkWindow::HandleMessage(host, message, wParam, lParam, result);
-            break;
-        case WM_MOUSELEAVE:
-            RouteMouseLeave();
-            CBkWindow::HandleMessage(host, message, wParam, lParam, result);
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_LBUTTONDBLCLK:
-            RouteMouse(message, wParam, lParam);
             break;
         case WM_MOUSEWHEEL:
             ScrollByWheel(GET_WHEEL_DELTA_WPARAM(wParam));
@@ -535,7 +414,7 @@ LRESULT CBkListWnd::ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void CBkListWnd::ReportEvent(ListEvent event, CBkWindow& child) {
+void CBkListWnd::ReportEvent(PointerEvent event, CBkWindow& child) {
     const int e = static_cast<int>(event);
     if (&child == bar_.get()) {
         SendListNotify(*this, kBarEventCodes[e], -1, child, nullptr);
@@ -544,26 +423,10 @@ void CBkListWnd::ReportEvent(ListEvent event, CBkWindow& child) {
     SendListNotify(*this, kItemEventBase + e, ItemIndex(child.Handle()), child, nullptr);
 }
 
-void CBkListWnd::ReportToolTip() {
-    if (Host() != nullptr) {
-        ::SendMessageW(Host(), kMsgSetToolTipText,
-                       reinterpret_cast<WPARAM>(GetToolTipText().c_str()), 0);
-    }
-}
-
-const std::wstring& CBkListWnd::GetToolTipText() const {
-    if (const CBkWindow* hovered = ListChildTracker::HoverChild()) {
-        return hovered->GetToolTipText();
-    }
-    return CBkDialog::GetToolTipText();
-}
-
 void CBkListWnd::SetControlCursor() {
-    if (CBkWindow* hovered = ListChildTracker::HoverChild()) {
-        hovered->SetControlCursor();
-        return;
+    if (!SetHoverChildCursor()) {
+        CBkDialog::SetControlCursor();
     }
-    CBkDialog::SetControlCursor();
 }
 
 }  // namespace velora

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/list_child_tracker.h"
+#include "controls/list_child_pointer.h"
 #include "controls/list_item.h"
 #include "controls/list_message_window.h"
 #include "controls/list_scroll_bar.h"
@@ -22,7 +22,7 @@ namespace velora {
 class CBkListWnd : public CBkDialog,
                    public CBkListImpl,
                    private IProcessMsgBack,
-                   private ListChildTracker {
+                   private ListChildPointer {
   public:
     static constexpr char kTag[] = "listwnd";
     // One wheel notch scrolls this far.
@@ -35,6 +35,8 @@ class CBkListWnd : public CBkDialog,
 
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     const std::string& ScrollBarTag() const { return scrollClass_; }
     // 1: items span the whole width under the bar; 0: they end where a
@@ -83,7 +85,7 @@ class CBkListWnd : public CBkDialog,
     // Index of the item with this control handle, -1 when none.
     int ItemIndex(std::int32_t handle) const;
     HWND MessageWindow() const { return messageWindow_.Handle(); }
-    CBkWindow* HoverChild() const { return ListChildTracker::HoverChild(); }
+    using ListChildPointer::HoverChild;
 
     // ---- CBkListImpl ----------------------------------------------------------
     int ItemCount() const override { return static_cast<int>(items_.size()); }
@@ -102,7 +104,10 @@ class CBkListWnd : public CBkDialog,
     CBkWindow* FindChildById(std::int32_t id) override;
     void RepositionChildren() override { Relayout(true); }
     void RepositionChild(CBkWindow* /*child*/) override { Relayout(true); }
-    const std::wstring& GetToolTipText() const override;
+    // The hover child's tip, else the list's own.
+    const std::wstring& GetToolTipText() const override {
+        return HoverChildTipOr(CBkDialog::GetToolTipText());
+    }
     void SetControlCursor() override;
 
   private:
@@ -116,12 +121,10 @@ class CBkListWnd : public CBkDialog,
     void InvalidateInHost(const RECT& rect) const;
     void InvalidateList() const;
     void OnSmoothScrollTimer();
-    bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     CBkWindow* ChildAt(POINT point) override;
-    void ReportEvent(ListEvent event, CBkWindow& child) override;
-    void ReportToolTip() override;
+    void ReportEvent(PointerEvent event, CBkWindow& child) override;
     bool OpensLinks() const override { return false; }
 
     std::string scrollClass_ = "listscrollbar";

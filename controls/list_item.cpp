@@ -121,32 +121,13 @@ bool CBkListItem::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM l
                                 LRESULT& result) {
     result = 0;
     // Mouse points arrive in list coordinates.
-    const POINT point = {static_cast<short>(LOWORD(lParam)) - Rect().left,
-                         static_cast<short>(HIWORD(lParam)) - Rect().top};
+    if (RouteMouse(message, wParam, lParam)) {
+        // The item's own notify mask sees moves and leaves too.
+        CBkWindow::HandleMessage(host, message, wParam, lParam, result);
+        SetMessageHandled(true);
+        return true;
+    }
     switch (message) {
-        case WM_MOUSEMOVE:
-            RouteMouseMove(point, wParam);
-            CBkWindow::HandleMessage(host, message, wParam, lParam, result);
-            break;
-        case WM_LBUTTONDOWN:
-            RouteLButtonDown(point, wParam);
-            break;
-        case WM_LBUTTONUP:
-            RouteLButtonUp(point, wParam);
-            break;
-        case WM_RBUTTONDOWN:
-            RouteRButtonDown(point, wParam);
-            break;
-        case WM_RBUTTONUP:
-            RouteRButtonUp(point, wParam);
-            break;
-        case WM_LBUTTONDBLCLK:
-            RouteDoubleClick(point, wParam);
-            break;
-        case WM_MOUSELEAVE:
-            RouteMouseLeave();
-            CBkWindow::HandleMessage(host, message, wParam, lParam, result);
-            break;
         case WM_MOUSEWHEEL:
             // The list scrolls, wherever the wheel was turned.
             if (CBkWindow* list = Parent()) {
@@ -182,7 +163,7 @@ CBkWindow* CBkListItem::ChildAt(POINT point) {
     return nullptr;
 }
 
-void CBkListItem::ReportEvent(ListEvent event, CBkWindow& child) {
+void CBkListItem::ReportEvent(PointerEvent event, CBkWindow& child) {
     CBkWindow* list = Parent();
     if (child.Id() == 0 || list == nullptr) {
         return;  // only children with an id are worth reporting
@@ -191,26 +172,10 @@ void CBkListItem::ReportEvent(ListEvent event, CBkWindow& child) {
     SendListNotify(*list, kItemEventBase + static_cast<int>(event), index, *this, &child);
 }
 
-void CBkListItem::ReportToolTip() {
-    if (Host() != nullptr) {
-        ::SendMessageW(Host(), kMsgSetToolTipText,
-                       reinterpret_cast<WPARAM>(GetToolTipText().c_str()), 0);
-    }
-}
-
-const std::wstring& CBkListItem::GetToolTipText() const {
-    if (const CBkWindow* hovered = ListChildTracker::HoverChild()) {
-        return hovered->GetToolTipText();
-    }
-    return CBkDialog::GetToolTipText();
-}
-
 void CBkListItem::SetControlCursor() {
-    if (CBkWindow* hovered = ListChildTracker::HoverChild()) {
-        hovered->SetControlCursor();
-        return;
+    if (!SetHoverChildCursor()) {
+        CBkDialog::SetControlCursor();
     }
-    CBkDialog::SetControlCursor();
 }
 
 }  // namespace velora

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "controls/list_child_tracker.h"
+#include "controls/list_child_pointer.h"
 #include "ui/bk_container.h"
 
 namespace velora {
@@ -10,11 +10,13 @@ namespace velora {
 // "listitem": one item of a list. Its rectangle is in the list's
 // coordinates; its children keep coordinates relative to the item, so the
 // list can move it (scrolling) without laying the children out again.
-class CBkListItem : public CBkDialog, private ListChildTracker {
+class CBkListItem : public CBkDialog, private ListChildPointer {
   public:
     static constexpr char kTag[] = "listitem";
     // Item-level events are reported as this base plus the event.
     static constexpr int kItemEventBase = 101;
+
+    CBkListItem() : ListChildPointer(static_cast<CBkWindow&>(*this)) {}
 
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
@@ -44,9 +46,11 @@ class CBkListItem : public CBkDialog, private ListChildTracker {
     void RepositionChildren() override;
     void RepositionChild(CBkWindow* child) override;
     // The hover child's tip, else the item's own.
-    const std::wstring& GetToolTipText() const override;
+    const std::wstring& GetToolTipText() const override {
+        return HoverChildTipOr(CBkDialog::GetToolTipText());
+    }
     void SetControlCursor() override;
-    CBkWindow* HoverChild() const { return ListChildTracker::HoverChild(); }
+    using ListChildPointer::HoverChild;
 
   protected:
     SIZE MeasureContent(SIZE available) override;
@@ -55,8 +59,7 @@ class CBkListItem : public CBkDialog, private ListChildTracker {
     // The area children are placed in, relative to the item.
     RECT LocalChildArea() const;
     CBkWindow* ChildAt(POINT point) override;
-    void ReportEvent(ListEvent event, CBkWindow& child) override;
-    void ReportToolTip() override;
+    void ReportEvent(PointerEvent event, CBkWindow& child) override;
     bool OpensLinks() const override { return true; }
 
     int height_ = 0;

@@ -16,6 +16,7 @@ class CBkRealWnd : public CBkWindow {
     static constexpr char kTag[] = "realwnd";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool IsNativeWindowPlaceholder() const override { return true; }
     bool RedrawOnStateChange() override { return false; }
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;
@@ -42,6 +43,8 @@ class CBkRealWndEx : public CBkRealWnd {
     static constexpr char kTag[] = "realwndex";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    // It follows its own show messages and leaves the cursor to the host.
+    bool IsNativeWindowPlaceholder() const override { return false; }
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;
 

@@ -96,6 +96,8 @@ class BkSlider : public CBkWindow {
     static constexpr char kTag[] = "slider";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
     int SliderPosition() const { return sliderPos_; }

@@ -15,6 +15,8 @@ class CBkSkinBtnWnd : public CBkWindow {
     static constexpr char kTag[] = "skinbtn";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
 
@@ -36,6 +38,8 @@ class CBkImgbtnsized : public CBkWindow {
     static constexpr char kTag[] = "imgbtnsized";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
 

@@ -21,6 +21,8 @@ class CBkLink : public CBkWindow {
     static constexpr char kTag[] = "link";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
 };
 
 // "button": text that repaints on every hover and press, whatever its style.
@@ -29,6 +31,8 @@ class CBkButton : public CBkWindow {
     static constexpr char kTag[] = "button";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
 };
 

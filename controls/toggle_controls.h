@@ -15,6 +15,9 @@ class CBkCheckBox : public CBkWindow {
     static constexpr char kTag[] = "check";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
+    bool DoubleClickIsPress() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
 
@@ -48,6 +51,8 @@ class CBkRadioBox : public CBkWindow {
     static constexpr char kTag[] = "radio";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool DoubleClickIsPress() const override { return true; }
     bool Load(const TiXmlElement* element) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }

@@ -230,7 +230,7 @@ void CBkDialog::ShowNativeWindows(bool show) {
         const bool childShown = show && !(child->State() & kStateHidden);
         // Only plain placeholders follow the walk; a realwndex follows its own
         // show messages.
-        if (child->IsClass("realwnd")) {
+        if (child->IsNativeWindowPlaceholder()) {
             HWND native = Host() ? ::GetDlgItem(Host(), child->Id()) : nullptr;
             if (native != nullptr) {
                 ::ShowWindow(native, childShown && IsVisible() ? SW_SHOW : SW_HIDE);

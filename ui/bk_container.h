@@ -93,6 +93,8 @@ class CBkDialogButton : public CBkDialog {
     static constexpr char kTag[] = "dlgbtn";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
     bool Load(const TiXmlElement* element) override;
 };
 
@@ -102,6 +104,8 @@ class CBkDlgBtnEx2 : public CBkDialogButton {
     static constexpr char kTag[] = "dlgbtnEx2";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    // A double click in the header maximises the window as on empty header.
+    bool TakesHeaderDoubleClick() const override { return false; }
     void DrawBackground(HDC dc) override;
 };
 

@@ -30,6 +30,8 @@ class CBkTabCtrl : public CBkContainerWnd {
     static constexpr char kTag[] = "tabctrl";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    bool TakesHeaderPress() const override { return true; }
+    bool TakesHeaderDoubleClick() const override { return true; }
 
     ~CBkTabCtrl() override;
 

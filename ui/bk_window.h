@@ -64,6 +64,16 @@ class CBkWindow : public CBkObject {
     const std::wstring& Href() const { return href_; }
     virtual const std::wstring& GetToolTipText() const { return tip_; }
     virtual bool AcceptsHeaderLButtonDown() const { return headAcceptLButtonDown_ != 0; }
+    // ---- What the host asks of a control ------------------------------------
+    // A left press on it in the header is its own instead of dragging the window.
+    virtual bool TakesHeaderPress() const { return false; }
+    // A double click on it in the header is its own instead of maximising.
+    virtual bool TakesHeaderDoubleClick() const { return false; }
+    // The second press of a fast double click is a press of its own.
+    virtual bool DoubleClickIsPress() const { return false; }
+    // It stands for the host's native child window with its id: that window
+    // sets its own cursor and shows and hides with the control's container.
+    virtual bool IsNativeWindowPlaceholder() const { return false; }
     bool IsTransparent() const { return transparent_ != 0; }
     int NotifyMask() const { return notifyMask_; }
     std::uint32_t VAlign() const { return vAlign_; }

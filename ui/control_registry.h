@@ -20,6 +20,10 @@ class BkControlRegistry {
     void Unregister(std::int32_t handle);
     // The live control with that handle, or null.
     CBkWindow* Find(std::int32_t handle) const;
+    // The same through the instance; 0, never a handle, is null without a lookup.
+    static CBkWindow* Lookup(std::int32_t handle) {
+        return handle != 0 ? Instance().Find(handle) : nullptr;
+    }
     // The last handle given out.
     std::int32_t LastHandle() const;
 

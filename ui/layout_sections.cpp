@@ -144,6 +144,19 @@ CBkWindow* CBkLayoutSections::FindControlById(std::int32_t id) {
     return nullptr;
 }
 
+std::int32_t CBkLayoutSections::HitTest(int x, int y, bool headerOnly) {
+    if (const std::int32_t hit = header_.HitTest(x, y)) {
+        return hit;
+    }
+    if (headerOnly) {
+        return 0;
+    }
+    if (const std::int32_t hit = body_.HitTest(x, y)) {
+        return hit;
+    }
+    return footer_.HitTest(x, y);
+}
+
 void CBkLayoutSections::DestroyAll() {
     for (CBkDialog* section : {&header_, &body_, &footer_}) {
         section->SendControlMessage(WM_DESTROY);

@@ -55,6 +55,12 @@ class CBkLayoutSections {
 
     // Header first, then body, then footer.
     CBkWindow* FindControlById(std::int32_t id);
+    // The handle of the control under (x, y): header first, then body, then
+    // footer (or the header only); 0 over none.
+    std::int32_t HitTest(int x, int y, bool headerOnly = false);
+    // The layout describes a child window (WS_CHILD): no shadow, no border,
+    // no dragging.
+    bool IsChildWindow() const { return (description_.style & WS_CHILD) != 0; }
     // Empties the three sections (every control is destroyed).
     void DestroyAll();
 

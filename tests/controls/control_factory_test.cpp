@@ -114,18 +114,30 @@ TEST(ControlFactoryTest, ExtendedTierGivesItselfOnlyToListsAndAsksItsNextCreator
     EXPECT_EQ(nullptr, last.CreateControl("custom"));
 }
 
-TEST(ControlFactoryTest, FixedRedrawAndContainerAnswers) {
+TEST(ControlFactoryTest, FixedAnswersOfEveryTag) {
     CBkControlCreator tiers(&CBkStandardTier::Instance());
     const std::set<std::string> alwaysRedraw = {"button", "imgbtn",      "skinbtn",      "check",
                                                 "radio",  "imgbtnsized", "listscrollbar"};
     const std::set<std::string> containers = {"dlg",     "dlgbtn",   "dlgbtnEx2",
                                               "tabctrl", "listitem", "listwnd"};
+    // What the host window asks instead of knowing tags.
+    const std::set<std::string> headerPress = {"button",  "imgbtn", "dlgbtn",  "dlgbtnEx2",
+                                               "tabctrl", "link",   "skinbtn", "imgbtnsized",
+                                               "check",   "radio",  "slider",  "listwnd"};
+    const std::set<std::string> headerDoubleClick = {"button",  "imgbtn",     "dlgbtn", "tabctrl",
+                                                     "link",    "skinbtn",    "slider", "check",
+                                                     "listwnd", "imgbtnsized"};
+    const std::set<std::string> doubleClickPresses = {"check", "radio"};
     std::vector<const char*> tags(std::begin(kStandardTags), std::end(kStandardTags));
     tags.insert(tags.end(), std::begin(kExtendedTags), std::end(kExtendedTags));
     for (const char* tag : tags) {
         std::unique_ptr<CBkWindow> control = tiers.CreateControl(tag);
         ASSERT_NE(nullptr, control) << tag;
         EXPECT_EQ(containers.count(tag) != 0, control->IsContainer()) << tag;
+        EXPECT_EQ(headerPress.count(tag) != 0, control->TakesHeaderPress()) << tag;
+        EXPECT_EQ(headerDoubleClick.count(tag) != 0, control->TakesHeaderDoubleClick()) << tag;
+        EXPECT_EQ(doubleClickPresses.count(tag) != 0, control->DoubleClickIsPress()) << tag;
+        EXPECT_EQ(std::string(tag) == "realwnd", control->IsNativeWindowPlaceholder()) << tag;
         if (alwaysRedraw.count(tag) != 0) {
             EXPECT_TRUE(control->RedrawOnStateChange()) << tag;
         }

@@ -1,0 +1,100 @@
+#include "ui/host_tool_tip.h"
+
+#include <commctrl.h>
+
+#include "ui/bk_window.h"
+#include "ui/window_impl.h"
+
+namespace velora {
+
+void CBkHostToolTip::Create() {
+    HWND window = window_.Handle();
+    toolTip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
+                                 nullptr, BkWindowModule::Instance(), nullptr);
+    if (toolTip_ == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(toolTip_, TTM_ACTIVATE, TRUE, 0);
+    ::SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 5000);
+}
+
+bool CBkHostToolTip::IsShown() const {
+    return toolTip_ != nullptr && ::IsWindowVisible(toolTip_) != FALSE;
+}
+
+void CBkHostToolTip::Relay(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (toolTip_ == nullptr) {
+        return;
+    }
+    MSG relay = {};
+    relay.hwnd = window_.Handle();
+    relay.message = message;
+    relay.wParam = wParam;
+    relay.lParam = lParam;
+    ::SendMessageW(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+}
+
+void CBkHostToolTip::OnMove(WPARAM keys, LPARAM lParam, bool entering) {
+    // The tip watches the whole window as one tool: it needs the move that
+    // enters the window, the moves while it is shown (they restart its
+    // auto-pop timer) and the move onto a control with a tip (after a show
+    // that found no text, only a relayed move makes it try again). Relaying
+    // any other move costs window-system round trips on every pixel and
+    // changes nothing.
+    moveRelayed_ = entering || IsShown();
+    moveKeys_ = keys;
+    moveLParam_ = lParam;
+    if (moveRelayed_) {
+        Relay(WM_MOUSEMOVE, keys, lParam);
+    }
+}
+
+void CBkHostToolTip::UpdateText(const wchar_t* text) {
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window_.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(window_.Handle());
+    tool.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CBkHostToolTip::FollowHover(const std::wstring& text) {
+    if (toolTip_ != nullptr && text != text_) {
+        text_ = text;
+        UpdateText(text_.c_str());
+        if (text_.empty() && IsShown()) {
+            // Left for a control without a tip: the last tip must not linger.
+            ::SendMessageW(toolTip_, TTM_POP, 0, 0);
+        }
+    }
+    if (!moveRelayed_ && !text_.empty()) {
+        Relay(WM_MOUSEMOVE, moveKeys_, moveLParam_);
+    }
+}
+
+void CBkHostToolTip::SetText(const wchar_t* text) {
+    if (toolTip_ != nullptr && text != nullptr) {
+        text_ = text;
+        UpdateText(text);
+    }
+}
+
+bool CBkHostToolTip::AnswerTextRequest(const NMHDR& header, LPARAM lParam,
+                                       const CBkWindow* hovered) const {
+    if (header.code != TTN_GETDISPINFOW || toolTip_ == nullptr || header.hwndFrom != toolTip_) {
+        return false;
+    }
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    info->lpszText = hovered ? const_cast<wchar_t*>(hovered->GetToolTipText().c_str()) : nullptr;
+    return true;
+}
+
+}  // namespace velora
