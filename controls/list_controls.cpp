@@ -27,8 +27,7 @@ bool IsShown(const CBkWindow& control) {
 
 }  // namespace
 
-CBkListWnd::CBkListWnd()
-    : ListChildPointer(static_cast<CBkWindow&>(*this)), messageWindow_(this) {}
+CBkListWnd::CBkListWnd() : ListChildPointer(static_cast<CBkWindow&>(*this)), messageWindow_(this) {}
 
 CBkListWnd::~CBkListWnd() {
     DestroyItems();
