@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 
+#include "ui/host_messages.h"
 #include "app/agree_dlg.h"
 #include "app/install_location.h"
 #include "app/list_height_fit.h"
@@ -26,9 +27,6 @@ namespace {
 
 constexpr UINT kIconResourceId = 128;
 constexpr wchar_t kProductFolderName[] = L"Velora";
-
-// Reflected child notifications come back to the child with this offset.
-constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
 HICON LoadAppIcon(int sizeMetricX, int sizeMetricY) {
     return static_cast<HICON>(

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ui/host_messages.h"
 #include "markup/font_pool.h"
 
 namespace velora {
@@ -12,8 +13,6 @@ namespace {
 
 const wchar_t kPathBoxClassName[] = L"VeloraPathBox";
 constexpr UINT_PTR kSubclassId = 1;
-// Reflected child notifications come back with this offset (as in OCM_BASE).
-constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
 std::wstring WindowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);

@@ -4,6 +4,10 @@
 
 namespace velora {
 
+// Notifications of native children are reflected back to the child with
+// this offset added (the OCM_ convention).
+inline constexpr UINT kReflectBase = WM_USER + 0x1C00;
+
 // Engine-internal messages a host window answers for its controls.
 
 // wParam: the address of a UTF-16 tool tip text for the hovered control.

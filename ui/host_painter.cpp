@@ -1,5 +1,7 @@
 #include "ui/host_painter.h"
 
+#include "base/gdi_scopes.h"
+
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -147,17 +149,19 @@ void CBkHostPainter::RepaintBuffer(HDC dc) {
         ScopedBrush black(::CreateSolidBrush(RGB(0, 0, 0)));
         ::FillRgn(dc, dirtyRegion_.Get(), black.Get());
     }
-    const int saved = ::SaveDC(dc);
-    if (HFONT font = BkFontPool::Instance().GetFont(0)) {
-        ::SelectObject(dc, font);
+    {
+        // Font, mode and clip go back before the region they clip to goes.
+        const ScopedSavedDc saved(dc);
+        if (HFONT font = BkFontPool::Instance().GetFont(0)) {
+            ::SelectObject(dc, font);
+        }
+        ::SetBkMode(dc, TRANSPARENT);
+        HRGN region = dirtyRegion_.Get();
+        if (region != nullptr) {
+            ::SelectClipRgn(dc, region);
+        }
+        source_.PaintContent(dc, region, RECT{0, 0, backBuffer_.Width(), backBuffer_.Height()});
     }
-    ::SetBkMode(dc, TRANSPARENT);
-    HRGN region = dirtyRegion_.Get();
-    if (region != nullptr) {
-        ::SelectClipRgn(dc, region);
-    }
-    source_.PaintContent(dc, region, RECT{0, 0, backBuffer_.Width(), backBuffer_.Height()});
-    ::RestoreDC(dc, saved);
     dirtyRegion_.Reset();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "ui/host_messages.h"
 #include "markup/skin_pool.h"
 #include "ui/control_creator.h"
 #include "ui/notification.h"
@@ -10,9 +11,6 @@
 
 namespace velora {
 namespace {
-
-// Base of reflected messages (notifications sent back to the child that sent them).
-constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
 template <typename Entry, std::size_t N>
 constexpr bool IsSortedByMessage(const Entry (&entries)[N]) {
