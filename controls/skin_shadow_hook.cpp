@@ -21,8 +21,8 @@ int SkinShadowHook::PaintShadow(HDC dc, const RECT& rect) {
     placement.y = where.y;
     placement.cx = where.availableWidth;
     placement.cy = where.availableHeight;
-    picture_.SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
-    picture_.SendControlMessage(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    picture_.Place(placement);
+    picture_.Paint(dc);
     return 0;
 }
 

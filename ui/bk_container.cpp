@@ -44,7 +44,7 @@ void CBkContainerWnd::SendPlacement(CBkWindow* child, int x, int y, int width, i
     placement.y = y;
     placement.cx = width;
     placement.cy = height;
-    child->SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
+    child->Place(placement);
 }
 
 // ---- CBkDialog ----------------------------------------------------------------

@@ -81,7 +81,7 @@ bool CBkTabCtrl::LoadChildren(const TiXmlElement* first) {
         if (show) {
             firstVisible = static_cast<int>(i);
         }
-        pages_[i]->SendControlMessage(WM_SHOWWINDOW, show ? 1 : 0);
+        pages_[i]->SetShown(show);
     }
     const bool currentUsable = current_ > 0 && current_ < static_cast<int>(pages_.size()) &&
                                !pages_[current_]->IsHiddenPage();
@@ -306,10 +306,10 @@ void CBkTabCtrl::SelectPage(int index) {
     RepaintHeader(current_);
     RepaintHeader(index);
     if (current_ >= 0 && current_ < static_cast<int>(pages_.size())) {
-        pages_[current_]->SendControlMessage(WM_SHOWWINDOW, 0);
+        pages_[current_]->SetShown(false);
     }
     current_ = index;
-    pages_[current_]->SendControlMessage(WM_SHOWWINDOW, 1);
+    pages_[current_]->SetShown(true);
     PlacePage(pages_[current_].get());
     if (Host() != nullptr) {
         const RECT whole = FrameRect();
@@ -340,7 +340,7 @@ bool CBkTabCtrl::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
         case WM_SHOWWINDOW:
             ApplyShowFlag(wParam != 0);
             if (current_ >= 0 && current_ < static_cast<int>(pages_.size())) {
-                pages_[current_]->SendControlMessage(WM_SHOWWINDOW, wParam);
+                pages_[current_]->SetShown(wParam != 0);
             }
             break;
         case WM_LBUTTONDOWN: {

@@ -73,9 +73,7 @@ bool CBkWindow::Load(const TiXmlElement* element) {
     LoadSizeAttributes(AttributeText(element, "width"), AttributeText(element, "height"),
                        AttributeText(element, "float"), position_, rect_,
                        [this](std::int32_t width, std::int32_t height) {
-                           SIZE size = {width, height};
-                           SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&size));
-                           return size;
+                           return NaturalSize(SIZE{width, height});
                        });
     return true;
 }
@@ -114,9 +112,7 @@ CBkWindow* CBkWindow::Parent() const {
 void CBkWindow::SetText(const std::wstring& text) {
     text_ = text;
     RemeasureAfterTextChange(position_, rect_, [this](std::int32_t width, std::int32_t height) {
-        SIZE size = {width, height};
-        SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&size));
-        return size;
+        return NaturalSize(SIZE{width, height});
     });
 }
 
@@ -171,7 +167,7 @@ bool CBkWindow::RedrawRegion(HDC dc, HRGN region) {
         return false;
     }
     DrawBackground(dc);
-    SendControlMessage(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    Paint(dc);
     return true;
 }
 
@@ -251,6 +247,23 @@ LRESULT CBkWindow::SendControlMessage(UINT message, WPARAM wParam, LPARAM lParam
     return result;
 }
 
+void CBkWindow::Place(const WINDOWPOS& placement) {
+    SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
+}
+
+SIZE CBkWindow::NaturalSize(SIZE available) {
+    SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&available));
+    return available;
+}
+
+void CBkWindow::Paint(HDC dc) {
+    SendControlMessage(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+}
+
+void CBkWindow::SetShown(bool shown) {
+    SendControlMessage(WM_SHOWWINDOW, shown ? 1 : 0);
+}
+
 SIZE CBkWindow::MeasureContent(SIZE available) {
     if (position_.list.count == 4) {
         return FourItemSize(position_.list, available.cx, available.cy);
@@ -263,8 +276,7 @@ void CBkWindow::PaintContent(HDC dc) {
 }
 
 void CBkWindow::TakeNewPosition(const WINDOWPOS& placement) {
-    SIZE answer = {placement.cx, placement.cy};
-    SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&answer));
+    const SIZE answer = NaturalSize(SIZE{placement.cx, placement.cy});
     const ChildPlacement where = {placement.x, placement.y, placement.cx, placement.cy};
     rect_ = TakePlacement(where, answer, position_);
 }

@@ -114,6 +114,16 @@ class CBkWindow : public CBkObject {
                                LRESULT& result);
     // Clears the handled flag and runs HandleMessage; returns its result.
     LRESULT SendControlMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // ---- Typed calls: each is the one place that packs its message ------------
+    // Gives the control its anchor point and available size (WM_WINDOWPOSCHANGED).
+    void Place(const WINDOWPOS& placement);
+    // The control's natural size within `available` (WM_NCCALCSIZE).
+    SIZE NaturalSize(SIZE available);
+    // Sends the control its content paint into `dc` (WM_PAINT).
+    void Paint(HDC dc);
+    // Shows or hides the control (WM_SHOWWINDOW).
+    void SetShown(bool shown);
     bool MessageHandled() const { return messageHandled_; }
 
     // Sends the host a repaint request (code 1000) for the control's rectangle.

@@ -8,6 +8,9 @@ namespace velora {
 // this offset added (the OCM_ convention).
 inline constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
+// Pre-translation hands keyboard and mouse messages to native children first.
+inline constexpr UINT kMsgForwardToChild = 0x37F;
+
 // Engine-internal messages a host window answers for its controls.
 
 // wParam: the address of a UTF-16 tool tip text for the hovered control.

@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
+#include "ui/host_messages.h"
+
 namespace velora {
 
 struct BkWindowDescription;
-
-// Pre-translation hands keyboard and mouse messages to native children first.
-inline constexpr UINT kMsgForwardToChild = 0x37F;
 
 // The modal message loop of a host window and the result it ends with.
 class CBkModalLoop {

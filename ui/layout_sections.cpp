@@ -25,7 +25,7 @@ void Place(CBkDialog& section, std::int64_t x, std::int64_t y, std::int64_t widt
     placement.y = Pin(y);
     placement.cx = Pin(width);
     placement.cy = Pin(height);
-    section.SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
+    section.Place(placement);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ bool CBkViewImpl::ShowItem(int id, bool shown) {
     if (control == nullptr) {
         return false;
     }
-    control->SendControlMessage(WM_SHOWWINDOW, shown ? 1 : 0);
+    control->SetShown(shown);
     InvalidateControlRect(control->Rect());
     return true;
 }
