@@ -63,7 +63,7 @@ void GroupMembership::Leave() {
 bool AnyGroupMemberChecked(const std::string& group) {
     for (std::int32_t handle : BkControlGroups::Instance().Members(group)) {
         const CBkWindow* member = BkControlRegistry::Instance().Find(handle);
-        if (member != nullptr && (member->State() & kStateChecked)) {
+        if (member != nullptr && Has(member->State(), ControlState::kChecked)) {
             return true;
         }
     }
@@ -76,8 +76,8 @@ void UncheckOtherGroupMembers(const std::string& group, std::int32_t keep) {
             continue;
         }
         CBkWindow* member = BkControlRegistry::Instance().Find(handle);
-        if (member != nullptr && (member->State() & kStateChecked)) {
-            member->ModifyState(0, kStateChecked);
+        if (member != nullptr && Has(member->State(), ControlState::kChecked)) {
+            member->ModifyState(ControlState::kNone, ControlState::kChecked);
             member->RequestRepaint();
         }
     }

@@ -202,10 +202,11 @@ void CBkImageBtnWnd::OnButtonUp() {
     if (Group().empty()) {
         return;
     }
-    if (State() & kStateChecked) {
-        ModifyState(0, kStateChecked);  // a second click clears the selection
+    if (Has(State(), ControlState::kChecked)) {
+        ModifyState(ControlState::kNone,
+                    ControlState::kChecked);  // a second click clears the selection
     } else {
-        ModifyState(kStateChecked, 0);
+        ModifyState(ControlState::kChecked, ControlState::kNone);
         UncheckOtherGroupMembers(Group(), Handle());
     }
     RequestRepaint();
@@ -236,7 +237,7 @@ void CBkImageBtnWnd::DrawIcon(HDC dc) const {
         IconTop() >= 1 ? rect.top + IconTop() : rect.top + (RectHeight(rect) - size.cy) / 2;
     const RECT target = {x, y, x + size.cx, y + size.cy};
     icon->Draw(dc, target, 0);
-    if ((State() & (kStateChecked | kStateHover)) == 0) {
+    if (!Has(State(), ControlState::kChecked | ControlState::kHover)) {
         if (CBkSkinBase* mask = SkinByName(Mask())) {
             mask->Draw(dc, rect, 0);
         }
@@ -255,20 +256,20 @@ void CBkImageBtnWnd::DrawCaption(HDC dc) const {
     DrawFixedFormatText(dc, caption, target, kCaptionFormat, false, ::GetTextColor(dc), 0);
 }
 
-int ImageButtonSkinIndex(std::uint32_t state, bool disabled, bool groupHasSelection) {
+int ImageButtonSkinIndex(ControlState state, bool disabled, bool groupHasSelection) {
     if (groupHasSelection) {
-        if (state & (kStateChecked | kStatePushed)) {
+        if (Has(state, ControlState::kChecked | ControlState::kPushed)) {
             return 2;
         }
-        return (state & kStateHover) ? 1 : 0;
+        return Has(state, ControlState::kHover) ? 1 : 0;
     }
     if (disabled) {
         return 3;
     }
-    if (state & kStatePushed) {
+    if (Has(state, ControlState::kPushed)) {
         return 2;
     }
-    return (state & kStateHover) ? 1 : 0;
+    return Has(state, ControlState::kHover) ? 1 : 0;
 }
 
 RECT ImageButtonCaptionRect(const RECT& control, int captionTop, SIZE caption) {

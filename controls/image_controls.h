@@ -100,7 +100,7 @@ class CBkImageBtnWnd : public CBkImageWnd {
 // The skin image an image button shows. When its group has a selection the
 // button shows 2 while checked or pushed, 1 while hovered, else 0; otherwise
 // 3 disabled, 2 pushed, 1 hovered, else 0.
-int ImageButtonSkinIndex(std::uint32_t state, bool disabled, bool groupHasSelection);
+int ImageButtonSkinIndex(ControlState state, bool disabled, bool groupHasSelection);
 
 // Where an image button's caption goes: the control's width from
 // `captionTop` below its top, widened evenly on both sides when the caption

@@ -56,8 +56,8 @@ void ListChildPointer::Report(PointerEvent event, CBkWindow& control) {
     }
 }
 
-void ListChildPointer::ChangeState(CBkWindow& child, std::uint32_t add, std::uint32_t remove) {
-    const std::uint32_t old = child.ModifyState(add, remove);
+void ListChildPointer::ChangeState(CBkWindow& child, ControlState add, ControlState remove) {
+    const ControlState old = child.ModifyState(add, remove);
     if (old != child.State() && child.RedrawOnStateChange()) {
         child.RequestRepaint();
     }

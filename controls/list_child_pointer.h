@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
 #include <cstdint>
 #include <string>
 
@@ -42,7 +44,7 @@ class ListChildPointer : private IPointerSink {
     // IPointerSink
     CBkWindow* ControlAt(POINT point) override { return ChildAt(point); }
     void Report(PointerEvent event, CBkWindow& control) override;
-    void ChangeState(CBkWindow& child, std::uint32_t add, std::uint32_t remove) override;
+    void ChangeState(CBkWindow& child, ControlState add, ControlState remove) override;
     void HoverChanged(CBkWindow& child) override;
     bool OpenLink(const CBkWindow& child) override;
 

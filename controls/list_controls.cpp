@@ -22,7 +22,7 @@ constexpr int kWheelNotch = 120;
 constexpr int kMaxDepth = 64;
 
 bool IsShown(const CBkWindow& control) {
-    return !(control.State() & kStateHidden);
+    return !Has(control.State(), ControlState::kHidden);
 }
 
 }  // namespace

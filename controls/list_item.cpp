@@ -103,7 +103,7 @@ void CBkListItem::PaintInList(HDC dc, HRGN region) {
         ScopedTextDc prepared(dc, *this);
         ::SetBkMode(dc, TRANSPARENT);
         for (const auto& child : Children()) {
-            if (!(child->State() & kStateHidden)) {
+            if (!Has(child->State(), ControlState::kHidden)) {
                 child->RedrawRegion(dc, region != nullptr ? childRegion.Get() : nullptr);
             }
         }
@@ -153,7 +153,7 @@ CBkWindow* CBkListItem::ChildAt(POINT point) {
     const auto& children = Children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         CBkWindow& child = **it;
-        if ((child.State() & kStateHidden) || child.IsTransparent()) {
+        if (Has(child.State(), ControlState::kHidden) || child.IsTransparent()) {
             continue;
         }
         if (child.HitTest(point.x, point.y) != 0) {

@@ -70,11 +70,11 @@ bool CBkListWnd::RedrawRegion(HDC dc, HRGN region) {
     ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
 
     for (auto& item : items_) {
-        if (!(item->State() & kStateHidden) && item->InView()) {
+        if (!Has(item->State(), ControlState::kHidden) && item->InView()) {
             item->PaintInList(canvas, clip.Get());
         }
     }
-    if (bar_ && !(bar_->State() & kStateHidden)) {
+    if (bar_ && !Has(bar_->State(), ControlState::kHidden)) {
         bar_->RedrawRegion(canvas, clip.Get());
     }
     ::BitBlt(dc, list.left, list.top, width, height, canvas, 0, 0, SRCCOPY);

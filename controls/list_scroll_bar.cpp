@@ -56,10 +56,10 @@ void CBkWindowScollBar::SetScrollInfo(int page, int total) {
     total_ = total;
     range_ = total - page;
     if (range_ > 0) {
-        ModifyState(0, kStateHidden);
+        ModifyState(ControlState::kNone, ControlState::kHidden);
     } else {
         range_ = 0;
-        ModifyState(kStateHidden, 0);
+        ModifyState(ControlState::kHidden, ControlState::kNone);
     }
     position_ = std::clamp(position_, 0, range_);
     UpdateThumb();
@@ -204,7 +204,7 @@ void CBkWindowScollBar::PaintContent(HDC dc) {
     }
     const int width = thumb_.right - thumb_.left;
     const int half = width / 2;
-    const bool lit = (State() & (kStateHover | kStatePushed)) != 0;
+    const bool lit = Has(State(), ControlState::kHover | ControlState::kPushed);
     gdip::ScopedPen pen;
     if (width <= 0 ||
         api->GdipCreatePen1(lit ? hoverBarColor_ : barColor_, static_cast<float>(width), 0,

@@ -181,19 +181,19 @@ void CBkRichText2Wnd::OnMouseMove(const RichPoint& point) {
     if (hit != nullptr) {
         NotifyObject(*hit, kNotifyHover);
         if (hit != previous) {
-            hit->ModifyState(kStateHover, 0);
+            hit->ModifyState(ControlState::kHover, ControlState::kNone);
         }
     }
     if (previous != nullptr && previous != hit) {
         NotifyObject(*previous, kNotifyLeave);
-        previous->ModifyState(0, kStateHover);
+        previous->ModifyState(ControlState::kNone, ControlState::kHover);
     }
 }
 
 void CBkRichText2Wnd::OnLButtonDown(const RichPoint& point) {
     pressed_ = HitTestObject(point.x, point.y);
     if (pressed_ != nullptr) {
-        pressed_->ModifyState(kStatePushed, 0);
+        pressed_->ModifyState(ControlState::kPushed, ControlState::kNone);
     }
 }
 
@@ -204,7 +204,7 @@ void CBkRichText2Wnd::OnLButtonUp(const RichPoint& point) {
     }
     const bool releasedOver = HitTestObject(point.x, point.y) == pressed;
     pressed_ = nullptr;
-    pressed->ModifyState(0, kStatePushed);
+    pressed->ModifyState(ControlState::kNone, ControlState::kPushed);
     // Last: the dialog may change this control while it handles the click.
     if (releasedOver) {
         NotifyObject(*pressed, kNotifyClick);
@@ -213,10 +213,10 @@ void CBkRichText2Wnd::OnLButtonUp(const RichPoint& point) {
 
 void CBkRichText2Wnd::OnMouseLeave() {
     if (pressed_ != nullptr) {
-        pressed_->ModifyState(0, kStatePushed);
+        pressed_->ModifyState(ControlState::kNone, ControlState::kPushed);
     }
     if (hover_ != nullptr) {
-        hover_->ModifyState(0, kStateHover);
+        hover_->ModifyState(ControlState::kNone, ControlState::kHover);
     }
     ForgetInputObjects();
 }
@@ -257,7 +257,7 @@ float CBkRichText2Wnd::GetLineHeight() const {
 }
 
 std::unique_ptr<IRichTextGraphics> CBkRichText2Wnd::CreateGraphics(HDC dc, const BkStyle& style,
-                                                                   std::uint32_t state) {
+                                                                   ControlState state) {
     if (graphicsFactory_) {
         return graphicsFactory_(dc, style, state);
     }

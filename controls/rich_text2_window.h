@@ -22,7 +22,7 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
   public:
     static constexpr char kTag[] = "richtext2";
     using GraphicsFactory = std::function<std::unique_ptr<IRichTextGraphics>(
-        HDC dc, const BkStyle& style, std::uint32_t state)>;
+        HDC dc, const BkStyle& style, ControlState state)>;
 
     CBkRichText2Wnd();
     ~CBkRichText2Wnd() override;
@@ -69,7 +69,7 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
     float GetLineHeight() const override;
     void RequestLayout() override { layoutNeeded_ = true; }
     std::unique_ptr<IRichTextGraphics> CreateGraphics(HDC dc, const BkStyle& style,
-                                                      std::uint32_t state) override;
+                                                      ControlState state) override;
 
   protected:
     // Lays out when needed, then paints the pieces inside the clip.

@@ -43,7 +43,7 @@ gdip::ScopedStringFormat NewStringFormat() {
 }  // namespace
 
 std::unique_ptr<CRichTextGdiPlusGraphics> CRichTextGdiPlusGraphics::Create(
-    HDC dc, const BkStyle& style, std::uint32_t state, const RichTextLook& look) {
+    HDC dc, const BkStyle& style, ControlState state, const RichTextLook& look) {
     if (!GdiplusReady()) {
         return nullptr;
     }
@@ -58,7 +58,8 @@ std::unique_ptr<CRichTextGdiPlusGraphics> CRichTextGdiPlusGraphics::Create(
         return nullptr;
     }
     graphics->textBrush_ = SolidBrush(ToArgb(look.text, GdiplusTextAlpha(-1, style.alphaText)));
-    const bool plain = (state & (kStateHover | kStatePushed | kStateDisabled)) == 0;
+    const bool plain =
+        !Has(state, ControlState::kHover | ControlState::kPushed | ControlState::kDisabled);
     if (plain && look.background != kNoColor) {
         graphics->backgroundBrush_ =
             SolidBrush(ToArgb(look.background, std::clamp(style.alphaBackground, 0, 255)));

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -16,7 +18,7 @@ class CRichTextGdiPlusGraphics : public IRichTextGraphics {
   public:
     // Null when GDI+ or any of its objects is unavailable.
     static std::unique_ptr<CRichTextGdiPlusGraphics> Create(HDC dc, const BkStyle& style,
-                                                            std::uint32_t state,
+                                                            ControlState state,
                                                             const RichTextLook& look);
 
     void DrawString(const wchar_t* text, int length, const RichRect& rect) override;

@@ -24,13 +24,13 @@ RichRect FitMeasuredString(const RichTextExtent& extent, const RichRect& rect, U
     return fitted;
 }
 
-RichTextLook ChooseRichTextLook(const BkStyle& style, std::uint32_t state) {
+RichTextLook ChooseRichTextLook(const BkStyle& style, ControlState state) {
     RichTextLook look;
     COLORREF color = kNoColor;
     HFONT font = nullptr;
-    if (state & kStateDisabled) {
+    if (Has(state, ControlState::kDisabled)) {
         color = style.crDisabled;
-    } else if (state & (kStateHover | kStatePushed)) {
+    } else if (Has(state, ControlState::kHover | ControlState::kPushed)) {
         color = style.crHover;
         font = style.hoverFont;
         look.background = style.crBgHover;
@@ -48,7 +48,7 @@ RichTextLook ChooseRichTextLook(const BkStyle& style, std::uint32_t state) {
 }
 
 std::unique_ptr<IRichTextGraphics> CreateRichTextGraphics(HDC dc, const BkStyle& style,
-                                                          std::uint32_t state) {
+                                                          ControlState state) {
     if (dc == nullptr) {
         return nullptr;
     }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -66,11 +68,11 @@ struct RichTextLook {
     HFONT font = nullptr;
     COLORREF background = static_cast<COLORREF>(-1);  // -1: none
 };
-RichTextLook ChooseRichTextLook(const BkStyle& style, std::uint32_t state);
+RichTextLook ChooseRichTextLook(const BkStyle& style, ControlState state);
 
 // The back end a style asks for ("gdiplus"), on `dc`; null when it cannot
 // be made.
 std::unique_ptr<IRichTextGraphics> CreateRichTextGraphics(HDC dc, const BkStyle& style,
-                                                          std::uint32_t state);
+                                                          ControlState state);
 
 }  // namespace velora

@@ -50,8 +50,8 @@ std::unique_ptr<IRichTextGraphics> CBkRichAtomObj::CreateGraphics(HDC dc) const 
 
 // ---- CBkRichtextObjBase -----------------------------------------------------
 
-std::uint32_t CBkRichtextObjBase::ModifyState(std::uint32_t add, std::uint32_t remove) {
-    const std::uint32_t old = state_;
+ControlState CBkRichtextObjBase::ModifyState(ControlState add, ControlState remove) {
+    const ControlState old = state_;
     state_ = (old | add) & ~remove;
     if (state_ != old && NeedsRepaintOnHover() && Container() != nullptr) {
         Container()->InvalidateControl();
@@ -115,8 +115,8 @@ const BkStyle& CBkRichTextSubTextObj::Style() const {
     return Parent() != nullptr ? Parent()->Style() : CBkRichAtomObj::Style();
 }
 
-std::uint32_t CBkRichTextSubTextObj::State() const {
-    return Parent() != nullptr ? Parent()->State() : 0;
+ControlState CBkRichTextSubTextObj::State() const {
+    return Parent() != nullptr ? Parent()->State() : ControlState::kNone;
 }
 
 void CBkRichTextSubTextObj::PaintWith(IRichTextGraphics& graphics) const {

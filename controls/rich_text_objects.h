@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,7 +32,7 @@ class IBkRichtextContainerWnd {
     virtual void RequestLayout() = 0;
     // The drawing back end for a run's style and state.
     virtual std::unique_ptr<IRichTextGraphics> CreateGraphics(HDC dc, const BkStyle& style,
-                                                              std::uint32_t state) = 0;
+                                                              ControlState state) = 0;
 
   protected:
     ~IBkRichtextContainerWnd() = default;
@@ -58,9 +60,9 @@ class IBkRichtextObj {
 
     // ---- Look ---------------------------------------------------------------
     virtual const BkStyle& Style() const = 0;
-    virtual std::uint32_t State() const = 0;
+    virtual ControlState State() const = 0;
     // new = (old | add) & ~remove; returns the old state.
-    virtual std::uint32_t ModifyState(std::uint32_t add, std::uint32_t remove) = 0;
+    virtual ControlState ModifyState(ControlState add, ControlState remove) = 0;
     virtual bool NeedsRepaintOnHover() const = 0;
     virtual bool MeetsRegion(const RECT& clipBox) const = 0;
     virtual void SetObjectCursor() const = 0;
@@ -99,8 +101,8 @@ class CBkRichAtomObj : public IBkRichtextObj {
     IBkRichtextObj* HitTest(float x, float y) override;
     // The empty style.
     const BkStyle& Style() const override;
-    std::uint32_t State() const override { return 0; }
-    std::uint32_t ModifyState(std::uint32_t, std::uint32_t) override { return 0; }
+    ControlState State() const override { return ControlState::kNone; }
+    ControlState ModifyState(ControlState, ControlState) override { return ControlState::kNone; }
     bool NeedsRepaintOnHover() const override { return false; }
     bool MeetsRegion(const RECT& clipBox) const override { return rect_.Intersects(clipBox); }
     void SetObjectCursor() const override;
@@ -128,9 +130,9 @@ class CBkRichtextObjBase : public CBkRichAtomObj {
     explicit CBkRichtextObjBase(IBkRichtextContainerWnd* container)
         : CBkRichAtomObj(container, nullptr) {}
 
-    std::uint32_t State() const override { return state_; }
+    ControlState State() const override { return state_; }
     // Repaints the control when the look depends on the change.
-    std::uint32_t ModifyState(std::uint32_t add, std::uint32_t remove) override;
+    ControlState ModifyState(ControlState add, ControlState remove) override;
     bool SetAttribute(const std::string& name, const std::string& value) override;
     bool Load(const TiXmlElement* element) override;
     int Id() const override { return id_; }
@@ -142,7 +144,7 @@ class CBkRichtextObjBase : public CBkRichAtomObj {
     int id_ = 0;
     int notifyMsg_ = 0;
     std::wstring text_;
-    std::uint32_t state_ = 0;
+    ControlState state_ = ControlState::kNone;
 };
 
 // "offset": moves the pen `length` pixels to the right, wrapping.
@@ -183,7 +185,7 @@ class CBkRichTextSubTextObj : public CBkRichAtomObj {
     bool IsClass(const char* tag) const override;
     // The run's style and state.
     const BkStyle& Style() const override;
-    std::uint32_t State() const override;
+    ControlState State() const override;
     const std::wstring& Text() const override { return text_; }
     // Background, then the characters, with the run's back end.
     void PaintWith(IRichTextGraphics& graphics) const;

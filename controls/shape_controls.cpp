@@ -186,7 +186,7 @@ void CBkRoundRectPath::PaintContent(HDC dc) {
 // ---- shadowtext -----------------------------------------------------------------
 
 int CBKShadowText::ShadowOffset() const {
-    return (State() & kStateHover) ? hoverShadow_ : normalShadow_;
+    return Has(State(), ControlState::kHover) ? hoverShadow_ : normalShadow_;
 }
 
 void CBKShadowText::PaintContent(HDC dc) {

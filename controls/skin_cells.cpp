@@ -45,14 +45,14 @@ bool CellSource(SIZE cell, int sub, RECT& source) {
     return true;
 }
 
-int StateIndex(std::uint32_t state) {
-    if (state & kStatePushed) {
+int StateIndex(ControlState state) {
+    if (Has(state, ControlState::kPushed)) {
         return 2;
     }
-    return (state & kStateHover) ? 1 : 0;
+    return Has(state, ControlState::kHover) ? 1 : 0;
 }
 
-int StateIndexWithDisabled(std::uint32_t state, bool disabled) {
+int StateIndexWithDisabled(ControlState state, bool disabled) {
     return disabled ? 3 : StateIndex(state);
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
 #include <cstdint>
 #include <string>
 
@@ -31,9 +33,9 @@ SIZE SkinNaturalSize(const CBkWindow& control, SIZE measured, CBkSkinBase* skin)
 bool CellSource(SIZE cell, int sub, RECT& source);
 
 // The state index of a skin drawn by state: 2 pushed, 1 hovered, else 0.
-int StateIndex(std::uint32_t state);
+int StateIndex(ControlState state);
 // The same with 3 for a disabled control.
-int StateIndexWithDisabled(std::uint32_t state, bool disabled);
+int StateIndexWithDisabled(ControlState state, bool disabled);
 
 int RectWidth(const RECT& rect);
 int RectHeight(const RECT& rect);

@@ -55,10 +55,10 @@ bool CBkCheckBox::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM l
     const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (::PtInRect(&Rect(), point)) {
         // Released elsewhere, the press is abandoned and the value stays.
-        if (State() & kStateChecked) {
-            ModifyState(0, kStateChecked);
+        if (Has(State(), ControlState::kChecked)) {
+            ModifyState(ControlState::kNone, ControlState::kChecked);
         } else {
-            ModifyState(kStateChecked, 0);
+            ModifyState(ControlState::kChecked, ControlState::kNone);
         }
         RequestRepaint();
     }
@@ -113,7 +113,7 @@ bool CBkRadioBox::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM l
         return CBkWindow::HandleMessage(host, message, wParam, lParam, result);
     }
     result = 0;
-    ModifyState(kStateChecked, 0);  // a checked radio stays checked
+    ModifyState(ControlState::kChecked, ControlState::kNone);  // a checked radio stays checked
     UncheckOtherGroupMembers(group_, Handle());
     RequestRepaint();
     SetMessageHandled(true);

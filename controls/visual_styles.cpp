@@ -80,19 +80,19 @@ HTHEME ButtonTheme::Acquire() {
     return theme_;
 }
 
-int ToggleThemeState(std::uint32_t state, bool disabled) {
+int ToggleThemeState(ControlState state, bool disabled) {
     int index = 1;  // normal
     if (disabled) {
         index = 4;
-    } else if (state & kStatePushed) {
+    } else if (Has(state, ControlState::kPushed)) {
         index = 3;
-    } else if (state & kStateHover) {
+    } else if (Has(state, ControlState::kHover)) {
         index = 2;
     }
-    return (state & kStateChecked) ? index + 4 : index;
+    return Has(state, ControlState::kChecked) ? index + 4 : index;
 }
 
-UINT ToggleFrameFlags(ToggleGlyph glyph, std::uint32_t state, bool disabled) {
+UINT ToggleFrameFlags(ToggleGlyph glyph, ControlState state, bool disabled) {
     UINT flags = DFCS_TRANSPARENT;
     if (glyph == ToggleGlyph::kRadioButton) {
         flags |= DFCS_BUTTONRADIO;
@@ -100,19 +100,19 @@ UINT ToggleFrameFlags(ToggleGlyph glyph, std::uint32_t state, bool disabled) {
     if (disabled) {
         flags |= DFCS_INACTIVE;
     }
-    if (state & kStateHover) {
+    if (Has(state, ControlState::kHover)) {
         flags |= DFCS_HOT;
     }
-    if (state & kStatePushed) {
+    if (Has(state, ControlState::kPushed)) {
         flags |= DFCS_PUSHED;
     }
-    if (state & kStateChecked) {
+    if (Has(state, ControlState::kChecked)) {
         flags |= DFCS_CHECKED;
     }
     return flags;
 }
 
-void DrawToggleGlyph(HDC dc, const RECT& box, ToggleGlyph glyph, std::uint32_t state, bool disabled,
+void DrawToggleGlyph(HDC dc, const RECT& box, ToggleGlyph glyph, ControlState state, bool disabled,
                      ButtonTheme& theme) {
     if (HTHEME open = theme.Acquire()) {
         const int part = glyph == ToggleGlyph::kRadioButton ? kPartRadioButton : kPartCheckBox;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include "ui/control_state.h"
 #include <uxtheme.h>
 
 #include <cstdint>
@@ -54,14 +56,14 @@ enum class ToggleGlyph { kCheckBox, kRadioButton };
 
 // Theme state: checked 8 disabled, 7 pushed, 6 hovered, 5 normal; unchecked
 // 4, 3, 2, 1 in the same order.
-int ToggleThemeState(std::uint32_t state, bool disabled);
+int ToggleThemeState(ControlState state, bool disabled);
 // DrawFrameControl flags: transparent button of the glyph's kind, plus
 // inactive, hot, pushed and checked from the state.
-UINT ToggleFrameFlags(ToggleGlyph glyph, std::uint32_t state, bool disabled);
+UINT ToggleFrameFlags(ToggleGlyph glyph, ControlState state, bool disabled);
 
 // Draws the glyph into `box`, themed when `theme` can be opened, otherwise
 // with DrawFrameControl.
-void DrawToggleGlyph(HDC dc, const RECT& box, ToggleGlyph glyph, std::uint32_t state, bool disabled,
+void DrawToggleGlyph(HDC dc, const RECT& box, ToggleGlyph glyph, ControlState state, bool disabled,
                      ButtonTheme& theme);
 
 }  // namespace velora

@@ -161,7 +161,7 @@ std::int32_t CBkDialog::HitTest(int x, int y) {
         for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
             CBkWindow& child = **it;
             const bool childFloats = (child.Position().flags & kFloating) != 0;
-            if ((child.State() & kStateHidden) || child.IsTransparent() ||
+            if (Has(child.State(), ControlState::kHidden) || child.IsTransparent() ||
                 childFloats != floating) {
                 continue;
             }
@@ -182,7 +182,7 @@ bool CBkDialog::RedrawRegion(HDC dc, HRGN region) {
     const ScopedTextDc prepared(dc, *this);
     const ScopedBkMode transparent(dc, TRANSPARENT);
     for (auto& child : children_) {
-        if (!(child->State() & kStateHidden)) {
+        if (!Has(child->State(), ControlState::kHidden)) {
             child->RedrawRegion(dc, region);
         }
     }
@@ -212,7 +212,8 @@ bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lPa
             const POINT point = {static_cast<short>(LOWORD(lParam)),
                                  static_cast<short>(HIWORD(lParam))};
             for (auto& child : children_) {
-                if (!(child->State() & kStateHidden) && ::PtInRect(&child->Rect(), point)) {
+                if (!Has(child->State(), ControlState::kHidden) &&
+                    ::PtInRect(&child->Rect(), point)) {
                     child->SendControlMessage(WM_MOUSEMOVE, wParam, lParam);
                 }
             }
@@ -227,7 +228,7 @@ bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lPa
 
 void CBkDialog::ShowNativeWindows(bool show) {
     for (auto& child : children_) {
-        const bool childShown = show && !(child->State() & kStateHidden);
+        const bool childShown = show && !Has(child->State(), ControlState::kHidden);
         // Only plain placeholders follow the walk; a realwndex follows its own
         // show messages.
         if (child->IsNativeWindowPlaceholder()) {
@@ -271,14 +272,14 @@ void CBkDlgBtnEx2::DrawBackground(HDC dc) {
     CBkDialog::DrawBackground(dc);
 }
 
-int SkinStateIndex(std::uint32_t state) {
-    if (state & kStateDisabled) {
+int SkinStateIndex(ControlState state) {
+    if (Has(state, ControlState::kDisabled)) {
         return 3;
     }
-    if (state & kStatePushed) {
+    if (Has(state, ControlState::kPushed)) {
         return 2;
     }
-    if (state & kStateHover) {
+    if (Has(state, ControlState::kHover)) {
         return 1;
     }
     return 0;

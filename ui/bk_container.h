@@ -110,6 +110,6 @@ class CBkDlgBtnEx2 : public CBkDialogButton {
 };
 
 // Skin state index for a state word: 3 disabled, 2 pushed, 1 hover, else 0.
-int SkinStateIndex(std::uint32_t state);
+int SkinStateIndex(ControlState state);
 
 }  // namespace velora

@@ -269,7 +269,7 @@ bool CBkTabCtrl::RedrawRegion(HDC dc, HRGN region) {
         return false;
     }
     for (auto& page : pages_) {
-        if (!(page->State() & kStateHidden)) {
+        if (!Has(page->State(), ControlState::kHidden)) {
             page->RedrawRegion(dc, region);
         }
     }
@@ -319,7 +319,7 @@ void CBkTabCtrl::SelectPage(int index) {
 
 void CBkTabCtrl::ShowNativeWindows(bool show) {
     if (current_ >= 0 && current_ < static_cast<int>(pages_.size())) {
-        pages_[current_]->ShowNativeWindows(show && !(State() & kStateHidden));
+        pages_[current_]->ShowNativeWindows(show && !Has(State(), ControlState::kHidden));
     }
 }
 

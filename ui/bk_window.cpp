@@ -19,9 +19,9 @@ namespace {
 // Parent chains are short; this only stops a corrupt chain from looping.
 constexpr int kMaxAncestors = 256;
 
-bool AnyInChain(const CBkWindow* control, std::uint32_t bit) {
+bool AnyInChain(const CBkWindow* control, ControlState bit) {
     for (int depth = 0; control != nullptr && depth < kMaxAncestors; ++depth) {
-        if (control->State() & bit) {
+        if (Has(control->State(), bit)) {
             return true;
         }
         control = control->Parent();
@@ -99,10 +99,10 @@ bool CBkWindow::SetAttribute(const std::string& name, const std::string& value, 
            r.Color("crtext", crText_) || r.Font("font", font_) || r.WideText("href", href_) ||
            r.WideText("tip", tip_) || r.Enum("valign", kVAligns, vAlign_) ||
            r.Enum("align", kAligns, align_) || r.Apply("pos", position) ||
-           r.Int("transparent", transparent_) ||
-           r.Int("headacceptlbtndownmsg", headAcceptLButtonDown_) || r.Int("notify", notifyMask_) ||
-           r.Int("forceupdatestyle", forceUpdateStyle_) ||
-           r.Int("autofixtextrect", autoFixTextRect_);
+           r.Flag("transparent", transparent_) ||
+           r.Flag("headacceptlbtndownmsg", headAcceptLButtonDown_) ||
+           r.Int("notify", notifyMask_) || r.Flag("forceupdatestyle", forceUpdateStyle_) ||
+           r.Flag("autofixtextrect", autoFixTextRect_);
 }
 
 CBkWindow* CBkWindow::Parent() const {
@@ -120,26 +120,26 @@ const BkStyle& CBkWindow::Style() const {
     return BkStylePool::Instance().Get(className_);
 }
 
-std::uint32_t CBkWindow::ModifyState(std::uint32_t add, std::uint32_t remove) {
-    const std::uint32_t old = state_;
+ControlState CBkWindow::ModifyState(ControlState add, ControlState remove) {
+    const ControlState old = state_;
     state_ = (old | add) & ~remove;
     return old;
 }
 
 void CBkWindow::ApplyShowFlag(bool show) {
     if (show) {
-        ModifyState(0, kStateHidden);
+        ModifyState(ControlState::kNone, ControlState::kHidden);
     } else {
-        ModifyState(kStateHidden, 0);
+        ModifyState(ControlState::kHidden, ControlState::kNone);
     }
 }
 
 bool CBkWindow::IsVisible() const {
-    return !AnyInChain(this, kStateHidden);
+    return !AnyInChain(this, ControlState::kHidden);
 }
 
 bool CBkWindow::IsDisabled() const {
-    return AnyInChain(this, kStateDisabled);
+    return AnyInChain(this, ControlState::kDisabled);
 }
 
 std::int32_t CBkWindow::HitTest(int x, int y) {
@@ -181,7 +181,7 @@ void CBkWindow::DrawBackground(HDC dc) {
         return;
     }
     COLORREF color = crBg_ != kNoColor ? crBg_ : style.crBg;
-    if ((state_ & kStateHover) && style.crBgHover != kNoColor) {
+    if (Has(state_, ControlState::kHover) && style.crBgHover != kNoColor) {
         color = style.crBgHover;
     }
     if (color == kNoColor) {

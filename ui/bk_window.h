@@ -7,17 +7,11 @@
 
 #include "markup/bk_object.h"
 #include "markup/position.h"
+#include "ui/control_state.h"
 
 namespace velora {
 
 class BkStyle;
-
-// State bits shared by all controls.
-inline constexpr std::uint32_t kStateHover = 0x01;
-inline constexpr std::uint32_t kStatePushed = 0x02;
-inline constexpr std::uint32_t kStateChecked = 0x04;
-inline constexpr std::uint32_t kStateHidden = 0x08;
-inline constexpr std::uint32_t kStateDisabled = 0x10;
 
 // `valign` / `align` codes.
 inline constexpr std::uint32_t kVAlignTop = 0;
@@ -63,7 +57,7 @@ class CBkWindow : public CBkObject {
     const BkStyle& Style() const;
     const std::wstring& Href() const { return href_; }
     virtual const std::wstring& GetToolTipText() const { return tip_; }
-    virtual bool AcceptsHeaderLButtonDown() const { return headAcceptLButtonDown_ != 0; }
+    virtual bool AcceptsHeaderLButtonDown() const { return headAcceptLButtonDown_; }
     // ---- What the host asks of a control ------------------------------------
     // A left press on it in the header is its own instead of dragging the window.
     virtual bool TakesHeaderPress() const { return false; }
@@ -74,7 +68,7 @@ class CBkWindow : public CBkObject {
     // It stands for the host's native child window with its id: that window
     // sets its own cursor and shows and hides with the control's container.
     virtual bool IsNativeWindowPlaceholder() const { return false; }
-    bool IsTransparent() const { return transparent_ != 0; }
+    bool IsTransparent() const { return transparent_; }
     int NotifyMask() const { return notifyMask_; }
     std::uint32_t VAlign() const { return vAlign_; }
     std::uint32_t Align() const { return align_; }
@@ -82,15 +76,15 @@ class CBkWindow : public CBkObject {
     COLORREF OwnTextColor() const { return crText_; }
     HFONT OwnFont() const { return font_; }
     int OwnTextAlpha() const { return alphaText_; }
-    int ForceUpdateStyle() const { return forceUpdateStyle_; }
-    int AutoFixTextRect() const { return autoFixTextRect_; }
+    bool ForceUpdateStyle() const { return forceUpdateStyle_; }
+    bool AutoFixTextRect() const { return autoFixTextRect_; }
     UINT CachedDrawFormat() const { return drawFormat_; }
     void SetCachedDrawFormat(UINT format) { drawFormat_ = format; }
 
     // ---- State --------------------------------------------------------------
-    std::uint32_t State() const { return state_; }
+    ControlState State() const { return state_; }
     // new = (old | add) & ~remove; returns the old state.
-    virtual std::uint32_t ModifyState(std::uint32_t add, std::uint32_t remove);
+    virtual ControlState ModifyState(ControlState add, ControlState remove);
     // Neither it nor any ancestor is hidden.
     bool IsVisible() const;
     // It or an ancestor is disabled.
@@ -154,11 +148,11 @@ class CBkWindow : public CBkObject {
     RECT rect_ = {};
     ControlPosition position_;
     std::wstring text_;
-    std::uint32_t state_ = 0;
+    ControlState state_ = ControlState::kNone;
     std::uint32_t vAlign_ = kVAlignTop;
     std::uint32_t align_ = kAlignLeft;
     std::wstring href_;
-    int transparent_ = 0;
+    bool transparent_ = false;
     std::wstring tip_;
     std::string className_;
     COLORREF crBg_ = static_cast<COLORREF>(-1);
@@ -166,9 +160,9 @@ class CBkWindow : public CBkObject {
     HFONT font_ = nullptr;
     UINT drawFormat_ = 0;
     int alphaText_ = -1;
-    int headAcceptLButtonDown_ = 0;
-    int forceUpdateStyle_ = 0;
-    int autoFixTextRect_ = 1;
+    bool headAcceptLButtonDown_ = false;
+    bool forceUpdateStyle_ = false;
+    bool autoFixTextRect_ = true;
     bool messageHandled_ = false;
     int notifyMask_ = 0;
 };

@@ -258,7 +258,7 @@ void CBkHostPointer::Report(PointerEvent event, CBkWindow& control) {
     Notify(code, &control, tagged ? control.GetObjectClass() : nullptr);
 }
 
-void CBkHostPointer::ChangeState(CBkWindow& control, std::uint32_t add, std::uint32_t remove) {
+void CBkHostPointer::ChangeState(CBkWindow& control, ControlState add, ControlState remove) {
     control.ModifyState(add, remove);
     if (control.RedrawOnStateChange() && control.IsVisible()) {
         painter_.Invalidate(control.Rect());

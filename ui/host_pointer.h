@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
 #include <cstdint>
 
 #include "ui/pointer_tracker.h"
@@ -58,7 +60,7 @@ class CBkHostPointer : private IPointerSink {
     // IPointerSink
     CBkWindow* ControlAt(POINT point) override;
     void Report(PointerEvent event, CBkWindow& control) override;
-    void ChangeState(CBkWindow& control, std::uint32_t add, std::uint32_t remove) override;
+    void ChangeState(CBkWindow& control, ControlState add, ControlState remove) override;
     void HoverChanged(CBkWindow& control) override;
     bool HoldPointer(bool left) override;
     bool OpenLink(const CBkWindow& control) override;

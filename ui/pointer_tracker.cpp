@@ -60,7 +60,7 @@ void PointerTracker::MoveOver(CBkWindow& hit, POINT point, WPARAM keys) {
         return;
     }
     if (!disabled) {
-        sink_.ChangeState(*entered, kStateHover, 0);
+        sink_.ChangeState(*entered, ControlState::kHover, ControlState::kNone);
     }
     hovered_ = handle;
     sink_.HoverChanged(*entered);
@@ -78,7 +78,7 @@ void PointerTracker::LeaveHovered(std::int32_t handle, bool overNothing) {
     if (quiet && !overNothing) {
         return;
     }
-    sink_.ChangeState(*left, 0, kStateHover);
+    sink_.ChangeState(*left, ControlState::kNone, ControlState::kHover);
     if (quiet) {
         return;
     }
@@ -96,7 +96,7 @@ void PointerTracker::Press(POINT point, WPARAM keys) {
         hovered_ = handle;
     }
     pressed_ = handle;
-    sink_.ChangeState(*hit, kStatePushed, 0);
+    sink_.ChangeState(*hit, ControlState::kPushed, ControlState::kNone);
     hit->SendControlMessage(WM_LBUTTONDOWN, keys, PackPoint(point));
     ReportIfAlive(PointerEvent::kLButtonDown, handle);
 }
@@ -112,7 +112,7 @@ void PointerTracker::Release(POINT point, WPARAM keys) {
     if (pressed == nullptr) {
         return;
     }
-    sink_.ChangeState(*pressed, 0, kStatePushed);
+    sink_.ChangeState(*pressed, ControlState::kNone, ControlState::kPushed);
     pressed->SendControlMessage(WM_LBUTTONUP, keys, PackPoint(point));
     if ((pressed = BkControlRegistry::Lookup(handle)) == nullptr) {
         return;
@@ -136,7 +136,7 @@ void PointerTracker::Click(CBkWindow& control) {
 
 void PointerTracker::EndPressAway(CBkWindow& control) {
     const std::int32_t handle = control.Handle();
-    sink_.ChangeState(control, 0, kStateHover);
+    sink_.ChangeState(control, ControlState::kNone, ControlState::kHover);
     control.SendControlMessage(WM_MOUSELEAVE);
     CBkWindow* pressed = BkControlRegistry::Lookup(handle);
     if (pressed == nullptr || (rules_.silentWithoutId && pressed->Id() == 0)) {
@@ -189,17 +189,17 @@ bool PointerTracker::Leave() {
     pressed_ = 0;
     if (pressed != hovered) {
         if (CBkWindow* held = BkControlRegistry::Lookup(pressed)) {
-            sink_.ChangeState(*held, 0, kStatePushed);
+            sink_.ChangeState(*held, ControlState::kNone, ControlState::kPushed);
             held->SendControlMessage(WM_MOUSELEAVE);
         }
     }
     if (CBkWindow* left = BkControlRegistry::Lookup(hovered)) {
-        sink_.ChangeState(*left, 0, kStateHover);
+        sink_.ChangeState(*left, ControlState::kNone, ControlState::kHover);
         left->SendControlMessage(WM_MOUSELEAVE);
     }
     if (pressed == hovered) {
         if (CBkWindow* held = BkControlRegistry::Lookup(pressed)) {
-            sink_.ChangeState(*held, 0, kStatePushed);
+            sink_.ChangeState(*held, ControlState::kNone, ControlState::kPushed);
         }
     }
     CBkWindow* left = BkControlRegistry::Lookup(hovered);
@@ -215,7 +215,7 @@ void PointerTracker::CancelPress() {
     const std::int32_t handle = pressed_;
     pressed_ = 0;
     if (CBkWindow* pressed = BkControlRegistry::Lookup(handle)) {
-        sink_.ChangeState(*pressed, 0, kStatePushed);
+        sink_.ChangeState(*pressed, ControlState::kNone, ControlState::kPushed);
     }
 }
 

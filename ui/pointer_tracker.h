@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include "ui/control_state.h"
+
+#include "ui/control_state.h"
+
 #include <cstdint>
 
 namespace velora {
@@ -41,7 +45,7 @@ class IPointerSink {
     virtual CBkWindow* ControlAt(POINT point) = 0;
     virtual void Report(PointerEvent event, CBkWindow& control) = 0;
     // Changes the control's state bits and repaints it as its look asks.
-    virtual void ChangeState(CBkWindow& control, std::uint32_t add, std::uint32_t remove) = 0;
+    virtual void ChangeState(CBkWindow& control, ControlState add, ControlState remove) = 0;
     // `control` became the hovered control (the tool tip follows it).
     virtual void HoverChanged(CBkWindow& /*control*/) {}
     // A left press on an enabled control (`left`) or a right press is about

@@ -84,7 +84,7 @@ ScopedTextDc::ScopedTextDc(HDC dc, const CBkWindow& control) : dc_(dc) {
     COLORREF stateColor = kNoColor;
     if (control.IsDisabled()) {
         stateColor = style.crDisabled;
-    } else if (control.State() & kStateHover) {
+    } else if (Has(control.State(), ControlState::kHover)) {
         stateColor = style.crHover;
         if (style.hoverFont != nullptr) {
             font_ = style.hoverFont;
@@ -282,7 +282,7 @@ void PaintControlText(HDC dc, CBkWindow& control) {
     }
     const BkStyle& style = control.Style();
     ScopedTextDc prepared(dc, control);
-    if (control.CachedDrawFormat() == 0 || control.ForceUpdateStyle() != 0) {
+    if (control.CachedDrawFormat() == 0 || control.ForceUpdateStyle()) {
         control.SetCachedDrawFormat(style.textMode);
     }
     const UINT format = control.CachedDrawFormat();
@@ -290,7 +290,7 @@ void PaintControlText(HDC dc, CBkWindow& control) {
     if (!style.noFaceCorrection) {
         const BkFontPool& pool = BkFontPool::Instance();
         rect = CorrectTextRect(rect, format, pool.BaseFace(), SizeStepOfSelectedFont(dc),
-                               pool.BaseHeight(), control.AutoFixTextRect() != 0);
+                               pool.BaseHeight(), control.AutoFixTextRect());
     }
     const std::wstring& text = control.Text();
     if (text.empty()) {
@@ -318,7 +318,7 @@ HFONT MeasuringFont(const CBkWindow& control) {
         font = OwnOrStyleFont(*node);
         node = node->Parent();
     }
-    if (control.State() & kStateHover) {
+    if (Has(control.State(), ControlState::kHover)) {
         node = &control;
         for (int depth = 0; node != nullptr && depth < kMaxAncestors; ++depth) {
             if (node->Style().hoverFont != nullptr) {

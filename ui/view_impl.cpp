@@ -46,19 +46,21 @@ bool CBkViewImpl::SetItemText(int id, const std::wstring& text) {
 
 bool CBkViewImpl::SetItemCheck(int id, bool checked) {
     return ChangeItem(id, false, [&](CBkWindow& control) {
-        control.ModifyState(checked ? kStateChecked : 0, checked ? 0 : kStateChecked);
+        control.ModifyState(checked ? ControlState::kChecked : ControlState::kNone,
+                            checked ? ControlState::kNone : ControlState::kChecked);
     });
 }
 
 bool CBkViewImpl::GetItemCheck(int id) const {
     const CBkWindow* control = FindControl(id);
-    return control != nullptr && (control->State() & kStateChecked) != 0;
+    return control != nullptr && Has(control->State(), ControlState::kChecked);
 }
 
 bool CBkViewImpl::EnableItem(int id, bool enabled) {
     return ChangeItem(id, false, [&](CBkWindow& control) {
         // Disabling also takes the hover away.
-        control.ModifyState(enabled ? 0 : kStateDisabled, enabled ? kStateDisabled : kStateHover);
+        control.ModifyState(enabled ? ControlState::kNone : ControlState::kDisabled,
+                            enabled ? ControlState::kDisabled : ControlState::kHover);
     });
 }
 

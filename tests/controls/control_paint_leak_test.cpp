@@ -51,9 +51,10 @@ TEST(ControlPaintLeakTest, ManyPaintsInEveryStateKeepTheGdiObjectCount) {
     test::PaintCanvas canvas(80, 20, RGB(1, 2, 3));
     const auto round = [&] {
         for (auto& control : controls) {
-            for (std::uint32_t state :
-                 {0u, kStateHover, kStatePushed, kStateChecked, kStateDisabled | kStateChecked}) {
-                control->ModifyState(state, 0xFF & ~kStateHidden);
+            for (ControlState state :
+                 {ControlState::kNone, ControlState::kHover, ControlState::kPushed,
+                  ControlState::kChecked, ControlState::kDisabled | ControlState::kChecked}) {
+                control->ModifyState(state, ~ControlState::kHidden);
                 test::Paint(*control, canvas.Dc());
                 test::NaturalSize(*control);
             }

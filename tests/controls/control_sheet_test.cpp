@@ -29,16 +29,17 @@ constexpr int kRowHeight = 34;
 
 struct SheetState {
     const char* name;
-    std::uint32_t bits;
+    ControlState bits;
 };
 
-const SheetState kStates[] = {{"normal", 0},
-                              {"hover", kStateHover},
-                              {"pushed", kStateHover | kStatePushed},
-                              {"checked", kStateChecked},
-                              {"checked hover", kStateChecked | kStateHover},
-                              {"disabled", kStateDisabled},
-                              {"disabled checked", kStateDisabled | kStateChecked}};
+const SheetState kStates[] = {
+    {"normal", ControlState::kNone},
+    {"hover", ControlState::kHover},
+    {"pushed", ControlState::kHover | ControlState::kPushed},
+    {"checked", ControlState::kChecked},
+    {"checked hover", ControlState::kChecked | ControlState::kHover},
+    {"disabled", ControlState::kDisabled},
+    {"disabled checked", ControlState::kDisabled | ControlState::kChecked}};
 
 void WriteSheet(const test::PaintCanvas& canvas, const char* path) {
     test::Argb pixels;
@@ -95,7 +96,7 @@ TEST(ControlSheetTest, EveryStateOfEveryControlDraws) {
         const int column = static_cast<int>(i % 4);
         test::Place(control, column * kColumnWidth + 4, row * kRowHeight + 4);
         if (row < rows) {
-            control.ModifyState(kStates[row].bits, 0);
+            control.ModifyState(kStates[row].bits, ControlState::kNone);
         }
     }
     for (int step = 0; step < 6; ++step) {

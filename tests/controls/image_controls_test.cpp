@@ -183,27 +183,29 @@ COLORREF CentreAfterPaint(CBkWindow& control) {
 }
 
 TEST(ImageButtonPaintTest, SkinIndexFollowsTheStateWithoutASelection) {
-    EXPECT_EQ(0, ImageButtonSkinIndex(0, false, false));
-    EXPECT_EQ(1, ImageButtonSkinIndex(kStateHover, false, false));
-    EXPECT_EQ(2, ImageButtonSkinIndex(kStateHover | kStatePushed, false, false));
-    EXPECT_EQ(3, ImageButtonSkinIndex(kStatePushed, true, false)) << "disabled wins";
-    EXPECT_EQ(0, ImageButtonSkinIndex(kStateChecked, false, false)) << "checked means nothing";
+    EXPECT_EQ(0, ImageButtonSkinIndex(ControlState::kNone, false, false));
+    EXPECT_EQ(1, ImageButtonSkinIndex(ControlState::kHover, false, false));
+    EXPECT_EQ(2, ImageButtonSkinIndex(ControlState::kHover | ControlState::kPushed, false, false));
+    EXPECT_EQ(3, ImageButtonSkinIndex(ControlState::kPushed, true, false)) << "disabled wins";
+    EXPECT_EQ(0, ImageButtonSkinIndex(ControlState::kChecked, false, false))
+        << "checked means nothing";
 
-    EXPECT_EQ(2, ImageButtonSkinIndex(kStateChecked, false, true));
-    EXPECT_EQ(2, ImageButtonSkinIndex(kStatePushed, true, true));
-    EXPECT_EQ(1, ImageButtonSkinIndex(kStateHover, true, true)) << "no disabled image in a group";
-    EXPECT_EQ(0, ImageButtonSkinIndex(0, true, true));
+    EXPECT_EQ(2, ImageButtonSkinIndex(ControlState::kChecked, false, true));
+    EXPECT_EQ(2, ImageButtonSkinIndex(ControlState::kPushed, true, true));
+    EXPECT_EQ(1, ImageButtonSkinIndex(ControlState::kHover, true, true))
+        << "no disabled image in a group";
+    EXPECT_EQ(0, ImageButtonSkinIndex(ControlState::kNone, true, true));
 
     PaintSetup setup;
     LoadButtonSkins(setup);
     auto button = LoadControl<CBkImageBtnWnd>("<imgbtn skin=\"cells\" pos=\"0,0,8,8\"/>");
     Place(*button);
     EXPECT_EQ(kRed, CentreAfterPaint(*button));
-    button->ModifyState(kStateHover, 0);
+    button->ModifyState(ControlState::kHover, ControlState::kNone);
     EXPECT_EQ(kGreen, CentreAfterPaint(*button));
-    button->ModifyState(kStatePushed, 0);
+    button->ModifyState(ControlState::kPushed, ControlState::kNone);
     EXPECT_EQ(kBlue, CentreAfterPaint(*button));
-    button->ModifyState(kStateDisabled, 0);
+    button->ModifyState(ControlState::kDisabled, ControlState::kNone);
     EXPECT_EQ(kYellow, CentreAfterPaint(*button));
 }
 
@@ -216,7 +218,7 @@ TEST(ImageButtonPaintTest, GroupSelectionChangesTheIndexOfEveryMember) {
         LoadControl<CBkImageBtnWnd>("<imgbtn skin=\"cells\" group=\"g1\" pos=\"0,0,8,8\"/>");
     Place(*first);
     Place(*second);
-    second->ModifyState(kStateDisabled, 0);
+    second->ModifyState(ControlState::kDisabled, ControlState::kNone);
     EXPECT_EQ(kYellow, CentreAfterPaint(*second)) << "no selection yet: the usual rules";
 
     ButtonUp(*first, 4, 4);
@@ -230,22 +232,23 @@ TEST(ImageButtonPaintTest, ClicksToggleTheSelectionWithinAGroupOnly) {
     auto loose = LoadControl<CBkImageBtnWnd>("<imgbtn/>");
 
     ButtonUp(*first, 0, 0);
-    EXPECT_TRUE(first->State() & kStateChecked);
+    EXPECT_TRUE(Has(first->State(), ControlState::kChecked));
     ButtonUp(*second, 0, 0);
-    EXPECT_TRUE(second->State() & kStateChecked);
-    EXPECT_FALSE(first->State() & kStateChecked) << "the others lose the selection";
+    EXPECT_TRUE(Has(second->State(), ControlState::kChecked));
+    EXPECT_FALSE(Has(first->State(), ControlState::kChecked)) << "the others lose the selection";
     ButtonUp(*second, 0, 0);
-    EXPECT_FALSE(second->State() & kStateChecked) << "a second click clears it";
-    EXPECT_FALSE(first->State() & kStateChecked);
+    EXPECT_FALSE(Has(second->State(), ControlState::kChecked)) << "a second click clears it";
+    EXPECT_FALSE(Has(first->State(), ControlState::kChecked));
 
     ButtonUp(*loose, 0, 0);
-    EXPECT_EQ(0u, loose->State()) << "no group: the click changes nothing";
+    EXPECT_EQ(ControlState::kNone, loose->State()) << "no group: the click changes nothing";
     auto plain = LoadControl<CBkImageWnd>("<img group=\"g2\"/>");
     ButtonUp(*first, 0, 0);
-    plain->ModifyState(kStateChecked, 0);
+    plain->ModifyState(ControlState::kChecked, ControlState::kNone);
     ButtonUp(*second, 0, 0);
-    EXPECT_FALSE(plain->State() & kStateChecked) << "plain images in the group are members too";
-    EXPECT_FALSE(first->State() & kStateChecked);
+    EXPECT_FALSE(Has(plain->State(), ControlState::kChecked))
+        << "plain images in the group are members too";
+    EXPECT_FALSE(Has(first->State(), ControlState::kChecked));
 }
 
 TEST(ImageButtonPaintTest, IconCentresUnlessItsTopIsOneOrMore) {
@@ -255,7 +258,7 @@ TEST(ImageButtonPaintTest, IconCentresUnlessItsTopIsOneOrMore) {
         auto button = LoadControl<CBkImageBtnWnd>(std::string("<imgbtn ico=\"dot\" ico_top=\"") +
                                                   top + "\" pos=\"0,0,20,20\"/>");
         Place(*button);
-        button->ModifyState(kStateHover, 0);
+        button->ModifyState(ControlState::kHover, ControlState::kNone);
         PaintCanvas canvas(20, 20, kPaper);
         Paint(*button, canvas.Dc());
         const int expectedTop = std::string(top) == "5" ? 5 : 8;
@@ -274,13 +277,13 @@ TEST(ImageButtonPaintTest, MaskCoversTheIconOnlyInTheNormalState) {
     Paint(*button, canvas.Dc());
     EXPECT_EQ(kYellow, canvas.At(10, 10));
     EXPECT_EQ(kYellow, canvas.At(1, 1)) << "the mask spans the control";
-    for (std::uint32_t state : {kStateHover, kStateChecked}) {
-        button->ModifyState(0, kStateHover | kStateChecked);
-        button->ModifyState(state, 0);
+    for (ControlState state : {ControlState::kHover, ControlState::kChecked}) {
+        button->ModifyState(ControlState::kNone, ControlState::kHover | ControlState::kChecked);
+        button->ModifyState(state, ControlState::kNone);
         canvas.Fill(kPaper);
         Paint(*button, canvas.Dc());
-        EXPECT_EQ(kBlue, canvas.At(10, 10)) << state;
-        EXPECT_EQ(kPaper, canvas.At(1, 1)) << state;
+        EXPECT_EQ(kBlue, canvas.At(10, 10)) << static_cast<std::uint32_t>(state);
+        EXPECT_EQ(kPaper, canvas.At(1, 1)) << static_cast<std::uint32_t>(state);
     }
 }
 

@@ -128,7 +128,7 @@ TEST_F(ListWindowTest, RangeZeroHidesTheBarAndTheWheelDoesNothing) {
     CBkListWnd& list = Load(List("", Items(1, 270)), 300, 270);
     ASSERT_NE(nullptr, list.ScrollBar());
     EXPECT_EQ(0, Bar().Range());
-    EXPECT_TRUE(Bar().State() & kStateHidden);
+    EXPECT_TRUE(Has(Bar().State(), ControlState::kHidden));
     Wheel(-120);
     Wheel(120);
     EXPECT_EQ(0, list.ScrollPosition());
@@ -140,7 +140,7 @@ TEST_F(ListWindowTest, ScrollBarArithmeticAndWheelClamping) {
     CBkListWnd& list = Load(List("", Items(10, 100)));
     EXPECT_EQ(1000, list.ContentSize());
     EXPECT_EQ(700, Bar().Range());
-    EXPECT_FALSE(Bar().State() & kStateHidden);
+    EXPECT_FALSE(Has(Bar().State(), ControlState::kHidden));
     EXPECT_EQ((RECT{289, 0, 300, 300}), Bar().Rect()) << "in list coordinates";
     EXPECT_EQ(90, Bar().ThumbRect().bottom - Bar().ThumbRect().top);
     EXPECT_EQ(210, Bar().TrackLength());
@@ -216,14 +216,14 @@ TEST_F(ListWindowTest, DraggingTheThumbScrollsThroughThePositionUnits) {
     Mouse(WM_MOUSEMOVE, 10 + 289, 20 + 45);
     Mouse(WM_LBUTTONDOWN, 10 + 289, 20 + 45, MK_LBUTTON);
     EXPECT_EQ(1, Bar().DragMode()) << "caught across the bar's whole width";
-    EXPECT_TRUE(Bar().State() & kStatePushed);
+    EXPECT_TRUE(Has(Bar().State(), ControlState::kPushed));
     Mouse(WM_MOUSEMOVE, 10 + 289, 20 + 66, MK_LBUTTON);
     EXPECT_EQ(70, list.ScrollPosition());
     EXPECT_EQ(21, Bar().ThumbRect().top);
     Mouse(WM_MOUSEMOVE, 100, 20 + 500, MK_LBUTTON);
     EXPECT_EQ(700, list.ScrollPosition()) << "moves go to the bar while it is pressed";
     Mouse(WM_LBUTTONUP, 100, 20 + 500);
-    EXPECT_FALSE(Bar().State() & kStatePushed);
+    EXPECT_FALSE(Has(Bar().State(), ControlState::kPushed));
     // Bar events: hover 5, down 2, then released elsewhere: leave 6.
     EXPECT_EQ((std::vector<int>{5, 2, 6}), ListEvents());
     const test::RecordedNotify* down = FindEvent(2);
@@ -337,7 +337,7 @@ TEST_F(ListWindowTest, ClicksReportListAndItemEvents) {
     host_.Clear();
     list_->SendControlMessage(WM_MOUSELEAVE);
     EXPECT_EQ((std::vector<int>{106, 26}), ListEvents());
-    EXPECT_FALSE(Item(2).State() & kStateHover);
+    EXPECT_FALSE(Has(Item(2).State(), ControlState::kHover));
 }
 
 TEST_F(ListWindowTest, ChildrenWithoutIdReportOnlyListEventsAndDisabledItemsTakeNoPress) {
@@ -348,9 +348,9 @@ TEST_F(ListWindowTest, ChildrenWithoutIdReportOnlyListEventsAndDisabledItemsTake
     Mouse(WM_LBUTTONUP, 50, 20 + 50);
     EXPECT_EQ((std::vector<int>{22, 23}), ListEvents());
     host_.Clear();
-    Item(1).ModifyState(kStateDisabled, 0);
+    Item(1).ModifyState(ControlState::kDisabled, ControlState::kNone);
     Mouse(WM_LBUTTONDOWN, 50, 20 + 150, MK_LBUTTON);
-    EXPECT_FALSE(Item(1).State() & kStatePushed);
+    EXPECT_FALSE(Has(Item(1).State(), ControlState::kPushed));
     EXPECT_TRUE(ListEvents().empty());
 }
 
@@ -489,7 +489,7 @@ TEST_F(ListWindowTest, SmoothScrollTicksUntilTheTotalAndStopsWithoutABar) {
     EXPECT_EQ(-100, Item(0).Rect().top);
 
     list.StartSmoothScroll(500, false);
-    Bar().ModifyState(kStateHidden, 0);
+    Bar().ModifyState(ControlState::kHidden, ControlState::kNone);
     ::SendMessageW(list.MessageWindow(), WM_TIMER, ListSmoothScroll::kTimerId, 0);
     EXPECT_FALSE(list.SmoothScrolling()) << "a hidden bar ends the scroll";
     EXPECT_EQ(100, list.ScrollPosition());

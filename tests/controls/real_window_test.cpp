@@ -199,7 +199,7 @@ TEST_F(RealWindowTest, ContainerVisibilityReachesTheNativeWindow) {
     Show(1, false);
     Show(5, true);
     EXPECT_FALSE(HasVisibleStyle(native)) << "its container is hidden";
-    EXPECT_FALSE(ById(5)->State() & kStateHidden);
+    EXPECT_FALSE(Has(ById(5)->State(), ControlState::kHidden));
     Show(1, true);
     EXPECT_TRUE(HasVisibleStyle(native));
 }

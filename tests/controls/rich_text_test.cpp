@@ -94,7 +94,7 @@ std::unique_ptr<CBkRichText2Wnd> FakeRichText(const std::string& children, const
     auto control =
         LoadControl<CBkRichText2Wnd>("<richtext2 pos=\"0,0,-0,-0\">" + children + "</richtext2>");
     // Text at the top of its line keeps the expected rectangles simple.
-    control->SetGraphicsFactory([widths](HDC, const BkStyle&, std::uint32_t) {
+    control->SetGraphicsFactory([widths](HDC, const BkStyle&, ControlState) {
         return std::make_unique<FakeGraphics>(widths, DT_SINGLELINE, false);
     });
     Place(*control, rect);
@@ -364,7 +364,7 @@ TEST(RichText2Test, StyleMarginsLineSpacingAndAdjustShapeTheLayout) {
     auto control = LoadControl<CBkRichText2Wnd>(
         "<richtext2 class=\"box\" pos=\"0,0,116,200\">"
         "<text class=\"body\" adjust=\"2\">abcdefghijkl</text></richtext2>");
-    control->SetGraphicsFactory([](HDC, const BkStyle& style, std::uint32_t) {
+    control->SetGraphicsFactory([](HDC, const BkStyle& style, ControlState) {
         return std::make_unique<FakeGraphics>(nullptr, style.textMode);
     });
     Place(*control, RECT{0, 0, 116, 200});
@@ -428,7 +428,7 @@ TEST(RichText2Test, NewTextOrANewSizeAsksForLayoutAgain) {
 
 TEST(RichText2Test, ARunWithoutGraphicsHasNoPieces) {
     auto control = FakeRichText("<text>abc</text>", RECT{0, 0, 100, 100});
-    control->SetGraphicsFactory([](HDC, const BkStyle&, std::uint32_t) { return nullptr; });
+    control->SetGraphicsFactory([](HDC, const BkStyle&, ControlState) { return nullptr; });
     control->LayOut(nullptr);
     EXPECT_TRUE(TextRun(*control, 0).Pieces().empty());
     EXPECT_FLOAT_EQ(20, control->ContentBottom());
@@ -472,10 +472,10 @@ class RichTextInputTest : public ::testing::Test {
 TEST_F(RichTextInputTest, MovesReportHoverEveryTimeAndLeaveWhenTheObjectChanges) {
     Send(WM_MOUSEMOVE, At(5, 10));
     Send(WM_MOUSEMOVE, At(6, 10));
-    EXPECT_EQ(kStateHover, control_->Object(0)->State());
+    EXPECT_EQ(ControlState::kHover, control_->Object(0)->State());
     Send(WM_MOUSEMOVE, At(35, 10));
-    EXPECT_EQ(0u, control_->Object(0)->State());
-    EXPECT_EQ(kStateHover, control_->Object(1)->State());
+    EXPECT_EQ(ControlState::kNone, control_->Object(0)->State());
+    EXPECT_EQ(ControlState::kHover, control_->Object(1)->State());
     Send(WM_MOUSEMOVE, At(65, 10));  // a run that does not notify is not hit
     Send(WM_MOUSEMOVE, At(5, 50));   // below the text
     const std::vector<std::pair<UINT, UINT>> expected = {{kNotifyHover, 11},
@@ -485,15 +485,15 @@ TEST_F(RichTextInputTest, MovesReportHoverEveryTimeAndLeaveWhenTheObjectChanges)
                                                          {kNotifyLeave, 12}};
     EXPECT_EQ(expected, Events(host_));
     EXPECT_EQ(nullptr, control_->HoverObject());
-    EXPECT_EQ(0u, control_->Object(1)->State());
+    EXPECT_EQ(ControlState::kNone, control_->Object(1)->State());
 }
 
 TEST_F(RichTextInputTest, AClickIsReportedOnlyWhenReleasedOverTheObjectThatTookThePress) {
     Send(WM_LBUTTONDOWN, At(5, 10));
-    EXPECT_EQ(kStatePushed, control_->Object(0)->State());
+    EXPECT_EQ(ControlState::kPushed, control_->Object(0)->State());
     Send(WM_MOUSEMOVE, At(35, 10));  // ignored while pressed
     Send(WM_LBUTTONUP, At(35, 10));
-    EXPECT_EQ(0u, control_->Object(0)->State());
+    EXPECT_EQ(ControlState::kNone, control_->Object(0)->State());
     EXPECT_EQ(nullptr, control_->PressedObject());
     EXPECT_TRUE(Events(host_).empty());
 
@@ -511,7 +511,7 @@ TEST_F(RichTextInputTest, LeavingTheControlForgetsBothObjectsSilently) {
     Send(WM_LBUTTONDOWN, At(5, 10));
     host_.Clear();
     Send(WM_MOUSELEAVE);
-    EXPECT_EQ(0u, control_->Object(0)->State());
+    EXPECT_EQ(ControlState::kNone, control_->Object(0)->State());
     EXPECT_EQ(nullptr, control_->HoverObject());
     EXPECT_EQ(nullptr, control_->PressedObject());
     EXPECT_TRUE(Events(host_).empty());
@@ -541,7 +541,7 @@ TEST(RichText2Test, AHoverLookChangeRepaintsTheWholeControl) {
     EXPECT_EQ(static_cast<UINT>(kNotifyHover), host.Records()[0].code);
     EXPECT_EQ(static_cast<UINT>(kNotifyRepaint), host.Records()[1].code);
     EXPECT_EQ(0u, host.Records()[1].controlId);
-    EXPECT_EQ(0u, control->Object(0)->State());
+    EXPECT_EQ(ControlState::kNone, control->Object(0)->State());
 }
 
 // ---- Real measurements and painting -------------------------------------
@@ -583,7 +583,7 @@ TEST(RichTextGdiTest, TheGdiBackEndPutsTheDcBackAndMeasuresLikeGdi) {
     {
         const Styles styles("<class name=\"t\" crtext=\"336699\" font=\"0100\"/>");
         const BkStyle& style = BkStylePool::Instance().Get("t");
-        auto graphics = CreateRichTextGraphics(dc.Get(), style, 0);
+        auto graphics = CreateRichTextGraphics(dc.Get(), style, ControlState::kNone);
         ASSERT_NE(nullptr, graphics);
         EXPECT_TRUE(graphics->WholePixels());
         EXPECT_EQ(RGB(0x33, 0x66, 0x99), ::GetTextColor(dc.Get()));
@@ -603,19 +603,20 @@ TEST(RichTextGdiTest, TheLookFollowsTheStateWithFallbacks) {
         "crbghover=\"444444\" font=\"0100\" hoverfont=\"0102\"/><class name=\"bare\"/>");
     BkStylePool& pool = BkStylePool::Instance();
     BkFontPool& fonts = BkFontPool::Instance();
-    const RichTextLook plain = ChooseRichTextLook(pool.Get("s"), 0);
+    const RichTextLook plain = ChooseRichTextLook(pool.Get("s"), ControlState::kNone);
     EXPECT_EQ(RGB(0x11, 0x11, 0x11), plain.text);
     EXPECT_EQ(RGB(0x33, 0x33, 0x33), plain.background);
     EXPECT_EQ(fonts.GetFont(0x0100), plain.font);
-    const RichTextLook pushed = ChooseRichTextLook(pool.Get("s"), kStatePushed);
+    const RichTextLook pushed = ChooseRichTextLook(pool.Get("s"), ControlState::kPushed);
     EXPECT_EQ(RGB(0x22, 0x22, 0x22), pushed.text);
     EXPECT_EQ(RGB(0x44, 0x44, 0x44), pushed.background);
     EXPECT_EQ(fonts.GetFont(0x0102), pushed.font);
-    const RichTextLook disabled = ChooseRichTextLook(pool.Get("s"), kStateDisabled | kStateHover);
+    const RichTextLook disabled =
+        ChooseRichTextLook(pool.Get("s"), ControlState::kDisabled | ControlState::kHover);
     EXPECT_EQ(RGB(0xCC, 0xCC, 0xCC), disabled.text);
     EXPECT_EQ(fonts.GetFont(0), disabled.font);
     EXPECT_EQ(kNoColor, disabled.background);
-    const RichTextLook bare = ChooseRichTextLook(pool.Get("bare"), kStateHover);
+    const RichTextLook bare = ChooseRichTextLook(pool.Get("bare"), ControlState::kHover);
     EXPECT_EQ(RGB(0, 0, 0), bare.text);
     EXPECT_EQ(kNoColor, bare.background);
 }

@@ -94,7 +94,7 @@ TEST(ShapeControlsTest, ShadowTextShadowFollowsHover) {
     EXPECT_EQ(0, redPixels(plain)) << "no shadow at rest";
     EXPECT_FALSE(plain.SamePixels(Canvas(80, 30, kWhite))) << "the text itself";
 
-    control->ModifyState(kStateHover, 0);
+    control->ModifyState(ControlState::kHover, ControlState::kNone);
     EXPECT_EQ(3, control->ShadowOffset());
     Canvas hovered(80, 30, kWhite);
     Paint(*control, hovered);

@@ -35,13 +35,13 @@ TEST(SkinButtonControlsTest, ButtonsDrawTheirSkinCellByStateIndex) {
                                                RECT{0, 0, 8, 8});
     Paint(*button, canvas);
     EXPECT_TRUE(ColorNear(RGB(0xE0, 0, 0), canvas.At(4, 4), 4));
-    button->ModifyState(kStateHover, 0);
+    button->ModifyState(ControlState::kHover, ControlState::kNone);
     Paint(*button, canvas);
     EXPECT_TRUE(ColorNear(RGB(0, 0xC0, 0), canvas.At(4, 4), 4));
-    button->ModifyState(kStatePushed, 0);
+    button->ModifyState(ControlState::kPushed, ControlState::kNone);
     Paint(*button, canvas);
     EXPECT_TRUE(ColorNear(RGB(0, 0, 0xD0), canvas.At(4, 4), 4));
-    button->ModifyState(kStateDisabled, 0);
+    button->ModifyState(ControlState::kDisabled, ControlState::kNone);
     Paint(*button, canvas);
     EXPECT_TRUE(ColorNear(RGB(0x80, 0x80, 0x80), canvas.At(4, 4), 4)) << "disabled wins";
 

@@ -207,13 +207,13 @@ TEST(TextDcTest, ColourFontAndRectangleByStateAndRestoredAfter) {
     EXPECT_EQ(fontBefore, ::GetCurrentObject(dc, OBJ_FONT));
     EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc)) << "no skin: the mode is left alone";
 
-    text->ModifyState(kStateHover, 0);
+    text->ModifyState(ControlState::kHover, ControlState::kNone);
     {
         ScopedTextDc prepared(dc, *text);
         EXPECT_EQ(RGB(0, 0x80, 0), ::GetTextColor(dc));
         EXPECT_EQ(BkFontPool::Instance().GetFont(4), ::GetCurrentObject(dc, OBJ_FONT));
     }
-    parent->ModifyState(kStateDisabled, 0);
+    parent->ModifyState(ControlState::kDisabled, ControlState::kNone);
     {
         ScopedTextDc prepared(dc, *text);
         EXPECT_EQ(RGB(0x80, 0x80, 0x80), ::GetTextColor(dc))
@@ -383,7 +383,7 @@ TEST(TextPaintTest, ManyPaintsLeakNoGdiObjects) {
     Canvas canvas(80, 30);
     auto round = [&] {
         for (CBkWindow* control : std::vector<CBkWindow*>{a.get(), b.get(), c.get()}) {
-            control->ModifyState(kStateHover, 0);
+            control->ModifyState(ControlState::kHover, ControlState::kNone);
             control->SendControlMessage(WM_PAINT, reinterpret_cast<WPARAM>(canvas.Dc()));
             Measure(*control, {100, 30});
         }

@@ -28,7 +28,7 @@ TEST(ToggleControlsTest, CheckAndRadioKeepTheirSkinsAndCheckValue) {
     EXPECT_FALSE(box->Check().has_value());
     EXPECT_EQ("cmn_checkbox", box->Skin());
     EXPECT_EQ("cmn_checkbox_check", box->SkinChecked());
-    EXPECT_EQ(0u, box->State() & kStateChecked);
+    EXPECT_FALSE(Has(box->State(), ControlState::kChecked));
 
     auto radio = LoadControl<CBkRadioBox>("<radio check=\"1\" skin=\"r\" group=\"g\"/>");
     ASSERT_TRUE(radio->Check().has_value());
@@ -85,20 +85,21 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLabel = RGB(0, 0, 0xFF);
 
 TEST(TogglePaintTest, ThemeStatesAndFrameFlagsFollowTheStateBits) {
-    EXPECT_EQ(1, ToggleThemeState(0, false));
-    EXPECT_EQ(2, ToggleThemeState(kStateHover, false));
-    EXPECT_EQ(3, ToggleThemeState(kStateHover | kStatePushed, false));
-    EXPECT_EQ(4, ToggleThemeState(kStatePushed, true));
-    EXPECT_EQ(5, ToggleThemeState(kStateChecked, false));
-    EXPECT_EQ(6, ToggleThemeState(kStateChecked | kStateHover, false));
-    EXPECT_EQ(7, ToggleThemeState(kStateChecked | kStatePushed, false));
-    EXPECT_EQ(8, ToggleThemeState(kStateChecked | kStateHover, true));
+    EXPECT_EQ(1, ToggleThemeState(ControlState::kNone, false));
+    EXPECT_EQ(2, ToggleThemeState(ControlState::kHover, false));
+    EXPECT_EQ(3, ToggleThemeState(ControlState::kHover | ControlState::kPushed, false));
+    EXPECT_EQ(4, ToggleThemeState(ControlState::kPushed, true));
+    EXPECT_EQ(5, ToggleThemeState(ControlState::kChecked, false));
+    EXPECT_EQ(6, ToggleThemeState(ControlState::kChecked | ControlState::kHover, false));
+    EXPECT_EQ(7, ToggleThemeState(ControlState::kChecked | ControlState::kPushed, false));
+    EXPECT_EQ(8, ToggleThemeState(ControlState::kChecked | ControlState::kHover, true));
 
-    EXPECT_EQ(0x800u, ToggleFrameFlags(ToggleGlyph::kCheckBox, 0, false));
-    EXPECT_EQ(0x804u, ToggleFrameFlags(ToggleGlyph::kRadioButton, 0, false));
-    EXPECT_EQ(
-        0x800u | 0x100u | 0x1000u | 0x200u | 0x400u,
-        ToggleFrameFlags(ToggleGlyph::kCheckBox, kStateHover | kStatePushed | kStateChecked, true));
+    EXPECT_EQ(0x800u, ToggleFrameFlags(ToggleGlyph::kCheckBox, ControlState::kNone, false));
+    EXPECT_EQ(0x804u, ToggleFrameFlags(ToggleGlyph::kRadioButton, ControlState::kNone, false));
+    EXPECT_EQ(0x800u | 0x100u | 0x1000u | 0x200u | 0x400u,
+              ToggleFrameFlags(
+                  ToggleGlyph::kCheckBox,
+                  ControlState::kHover | ControlState::kPushed | ControlState::kChecked, true));
 }
 
 TEST(ToggleSizeTest, LabelWidthPlusTheGlyphAndAMinimumHeight) {
@@ -129,29 +130,31 @@ TEST(ToggleClickTest, CheckBoxTogglesOnlyWhenReleasedInside) {
     Place(*box, 10, 10);
     const RECT rect = box->Rect();
     ButtonUp(*box, rect.right + 5, rect.top + 2);
-    EXPECT_FALSE(box->State() & kStateChecked) << "released outside";
+    EXPECT_FALSE(Has(box->State(), ControlState::kChecked)) << "released outside";
     ButtonUp(*box, rect.right, rect.top);
-    EXPECT_FALSE(box->State() & kStateChecked) << "the right edge is outside";
+    EXPECT_FALSE(Has(box->State(), ControlState::kChecked)) << "the right edge is outside";
     ButtonUp(*box, rect.left, rect.top);
-    EXPECT_TRUE(box->State() & kStateChecked);
+    EXPECT_TRUE(Has(box->State(), ControlState::kChecked));
     ButtonUp(*box, rect.right - 1, rect.bottom - 1);
-    EXPECT_FALSE(box->State() & kStateChecked) << "a second click clears it";
+    EXPECT_FALSE(Has(box->State(), ControlState::kChecked)) << "a second click clears it";
 }
 
 TEST(ToggleClickTest, RadiosWithoutGroupExcludeEachOtherAndStayChecked) {
     auto first = LoadControl<CBkRadioBox>("<radio/>");
     auto second = LoadControl<CBkRadioBox>("<radio/>");
     auto elsewhere = LoadControl<CBkRadioBox>("<radio group=\"other\"/>");
-    elsewhere->ModifyState(kStateChecked, 0);
+    elsewhere->ModifyState(ControlState::kChecked, ControlState::kNone);
 
     ButtonUp(*first, -100, -100);
-    EXPECT_TRUE(first->State() & kStateChecked) << "the point is not tested";
+    EXPECT_TRUE(Has(first->State(), ControlState::kChecked)) << "the point is not tested";
     ButtonUp(*second, 0, 0);
-    EXPECT_TRUE(second->State() & kStateChecked);
-    EXPECT_FALSE(first->State() & kStateChecked) << "both are in the empty-named group";
+    EXPECT_TRUE(Has(second->State(), ControlState::kChecked));
+    EXPECT_FALSE(Has(first->State(), ControlState::kChecked))
+        << "both are in the empty-named group";
     ButtonUp(*second, 0, 0);
-    EXPECT_TRUE(second->State() & kStateChecked) << "clicking a checked radio keeps it";
-    EXPECT_TRUE(elsewhere->State() & kStateChecked) << "other groups are left alone";
+    EXPECT_TRUE(Has(second->State(), ControlState::kChecked))
+        << "clicking a checked radio keeps it";
+    EXPECT_TRUE(Has(elsewhere->State(), ControlState::kChecked)) << "other groups are left alone";
 }
 
 // Where a toggle's glyph and label land: painted with and without its
@@ -166,7 +169,7 @@ struct ToggleInk {
 };
 
 template <typename Control>
-ToggleInk PaintAndFindInk(std::uint32_t state, int height) {
+ToggleInk PaintAndFindInk(ControlState state, int height) {
     const std::string tag = Control::kTag;
     const std::string open =
         "<" + tag + " class=\"l\" pos=\"0,0,80," + std::to_string(height) + "\">";
@@ -177,7 +180,7 @@ ToggleInk PaintAndFindInk(std::uint32_t state, int height) {
     for (CBkWindow* control :
          {static_cast<CBkWindow*>(bare.get()), static_cast<CBkWindow*>(worded.get())}) {
         Place(*control);
-        control->ModifyState(state, 0);
+        control->ModifyState(state, ControlState::kNone);
     }
     Paint(*bare, plain.Dc());
     Paint(*worded, labelled.Dc());
@@ -202,14 +205,17 @@ ToggleInk PaintAndFindInk(std::uint32_t state, int height) {
 TEST(TogglePaintTest, GlyphAtTheLeftAndLabelAfterIt) {
     PaintSetup setup;
     setup.Styles("<class name=\"l\" crtext=\"0000FF\"/>");
-    for (std::uint32_t state : {0u, kStateChecked, kStateHover | kStateChecked, kStateDisabled}) {
+    for (ControlState state :
+         {ControlState::kNone, ControlState::kChecked,
+          ControlState::kHover | ControlState::kChecked, ControlState::kDisabled}) {
         const ToggleInk ink = PaintAndFindInk<CBkCheckBox>(state, 20);
-        EXPECT_GE(ink.labelLeft, 17) << state;
-        EXPECT_LE(ink.labelLeft, 19) << state;
-        EXPECT_EQ(0, ink.glyphLeft) << "a glyph is drawn, state " << state;
-        EXPECT_LT(ink.glyphRight, 13) << state;
+        EXPECT_GE(ink.labelLeft, 17) << static_cast<std::uint32_t>(state);
+        EXPECT_LE(ink.labelLeft, 19) << static_cast<std::uint32_t>(state);
+        EXPECT_EQ(0, ink.glyphLeft)
+            << "a glyph is drawn, state " << static_cast<std::uint32_t>(state);
+        EXPECT_LT(ink.glyphRight, 13) << static_cast<std::uint32_t>(state);
     }
-    const ToggleInk ink = PaintAndFindInk<CBkRadioBox>(kStateChecked, 30);
+    const ToggleInk ink = PaintAndFindInk<CBkRadioBox>(ControlState::kChecked, 30);
     EXPECT_GE(ink.labelLeft, 14);
     EXPECT_LE(ink.labelLeft, 16);
     EXPECT_EQ(0, ink.glyphLeft);

@@ -191,7 +191,7 @@ TEST_F(ControlTreeTest, ShowAlignAndVisibilityThroughAncestors) {
     EXPECT_FALSE(ById(3)->IsVisible()) << "the parent is hidden";
     ById(2)->SendControlMessage(WM_SHOWWINDOW, 1);
     EXPECT_TRUE(ById(3)->IsVisible());
-    ById(2)->ModifyState(kStateDisabled, 0);
+    ById(2)->ModifyState(ControlState::kDisabled, ControlState::kNone);
     EXPECT_TRUE(ById(3)->IsDisabled());
 }
 
@@ -221,7 +221,7 @@ TEST_F(ControlTreeTest, BackgroundColourAndHoverColour) {
     root_->RedrawRegion(canvas.Dc(), nullptr);
     EXPECT_EQ(RGB(0x10, 0x20, 0x30), canvas.At(0, 0));
     EXPECT_EQ(RGB(0xFF, 0, 0), canvas.At(5, 0)) << "the control's own crbg wins";
-    ById(1)->ModifyState(kStateHover, 0);
+    ById(1)->ModifyState(ControlState::kHover, ControlState::kNone);
     root_->RedrawRegion(canvas.Dc(), nullptr);
     EXPECT_EQ(RGB(0x40, 0x50, 0x60), canvas.At(0, 0));
     BkStylePool::Instance().Load(kStyleTableId + 100);

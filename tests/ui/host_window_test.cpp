@@ -123,9 +123,9 @@ TEST_F(HostWindowTest, PressAndReleaseOverTheSameControlIsOneClick) {
     Open(kButtons);
     Send(WM_MOUSEMOVE, 50, 70);
     Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
-    EXPECT_TRUE(Control(111)->State() & kStatePushed);
+    EXPECT_TRUE(Has(Control(111)->State(), ControlState::kPushed));
     Send(WM_LBUTTONUP, 52, 71);
-    EXPECT_FALSE(Control(111)->State() & kStatePushed);
+    EXPECT_FALSE(Has(Control(111)->State(), ControlState::kPushed));
     EXPECT_EQ((std::vector<UINT>{kNotifyHover, kNotifyLButtonDown, kNotifyClick}), dialog_.Codes());
     const Record& click = dialog_.records.back();
     EXPECT_EQ(111u, click.id);
@@ -145,7 +145,7 @@ TEST_F(HostWindowTest, ReleasingElsewhereIsALeaveNeverAClick) {
     EXPECT_EQ(kNotifyLeave, dialog_.records.back().code);
     EXPECT_EQ(111u, dialog_.records.back().id);
     EXPECT_EQ(0, dialog_.PressedControl());
-    EXPECT_FALSE(Control(111)->State() & (kStatePushed | kStateHover));
+    EXPECT_FALSE(Has(Control(111)->State(), ControlState::kPushed | ControlState::kHover));
 }
 
 TEST_F(HostWindowTest, LostCaptureEndsThePressAndANewPressTakesIt) {
@@ -174,7 +174,7 @@ TEST_F(HostWindowTest, LostCaptureEndsThePressAndANewPressTakesIt) {
         c.interrupt();
         EXPECT_NE(window, ::GetCapture()) << c.what;
         EXPECT_EQ(0, dialog_.PressedControl()) << c.what;
-        EXPECT_FALSE(Control(111)->State() & kStatePushed) << c.what;
+        EXPECT_FALSE(Has(Control(111)->State(), ControlState::kPushed)) << c.what;
         dialog_.records.clear();
         Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
         EXPECT_EQ(window, ::GetCapture()) << c.what << ": the next press holds the mouse";
@@ -259,7 +259,7 @@ TEST_F(HostWindowTest, DisabledControlOnlyReportsHover) {
     Send(WM_LBUTTONDOWN, 50, 70, MK_LBUTTON);
     Send(WM_LBUTTONUP, 50, 70);
     EXPECT_EQ((std::vector<UINT>{kNotifyHover}), dialog_.Codes());
-    EXPECT_EQ(0u, Control(111)->State() & (kStateHover | kStatePushed));
+    EXPECT_FALSE(Has(Control(111)->State(), ControlState::kHover | ControlState::kPushed));
 }
 
 TEST_F(HostWindowTest, HoverMovesBetweenControlsWithLeaveRecords) {
@@ -271,7 +271,7 @@ TEST_F(HostWindowTest, HoverMovesBetweenControlsWithLeaveRecords) {
               dialog_.Codes())
         << "a hover record on every move, a leave for the control left";
     EXPECT_EQ(Control(112)->Handle(), dialog_.HoveredControl());
-    EXPECT_FALSE(Control(111)->State() & kStateHover);
+    EXPECT_FALSE(Has(Control(111)->State(), ControlState::kHover));
 }
 
 TEST_F(HostWindowTest, HeaderPressDragsUnlessTheTagTakesPresses) {

@@ -49,7 +49,7 @@ class FakeSink : public IPointerSink {
         reports.push_back(std::string(kNames[static_cast<int>(event)]) + " " +
                           std::to_string(control.Id()));
     }
-    void ChangeState(CBkWindow& control, std::uint32_t add, std::uint32_t remove) override {
+    void ChangeState(CBkWindow& control, ControlState add, ControlState remove) override {
         control.ModifyState(add, remove);
     }
     bool OpenLink(const CBkWindow&) override {
@@ -73,8 +73,8 @@ TEST(PointerTrackerTest, HoverPressAndReleaseFollowThePointer) {
     tracker.Move({5, 5}, 0);
     tracker.Move({6, 5}, 0);
     tracker.Move({25, 5}, 0);
-    EXPECT_TRUE(b.State() & kStateHover);
-    EXPECT_FALSE(a.State() & kStateHover);
+    EXPECT_TRUE(Has(b.State(), ControlState::kHover));
+    EXPECT_FALSE(Has(a.State(), ControlState::kHover));
     tracker.Press({25, 5}, MK_LBUTTON);
     tracker.Release({26, 5}, 0);
     tracker.Press({25, 5}, MK_LBUTTON);
@@ -88,13 +88,14 @@ TEST(PointerTrackerTest, HoverPressAndReleaseFollowThePointer) {
               sink.reports)
         << "the new control is entered before the old one is left; a release away is a leave";
     EXPECT_EQ(0, tracker.HoveredHandle());
-    EXPECT_EQ(0u, b.State() & (kStateHover | kStatePushed));
+    EXPECT_FALSE(Has(b.State(), ControlState::kHover | ControlState::kPushed));
 
     sink.reports.clear();
     tracker.Move({5, 5}, 0);
     tracker.Press({5, 5}, MK_LBUTTON);
     EXPECT_TRUE(tracker.Leave());
-    EXPECT_EQ(0u, a.State() & (kStateHover | kStatePushed)) << "leaving ends hover and press";
+    EXPECT_FALSE(Has(a.State(), ControlState::kHover | ControlState::kPushed))
+        << "leaving ends hover and press";
     EXPECT_FALSE(tracker.Leave()) << "nothing left to leave";
     EXPECT_EQ((Reports{"move 1", "hover 1", "down 1", "leave 1"}), sink.reports);
 }
@@ -116,7 +117,7 @@ TEST(PointerTrackerTest, HostRulesForDisabledAndIdlessControls) {
     for (const Case& c : cases) {
         FakeSink sink;
         Target& disabled = sink.Add("3", RECT{0, 0, 10, 10});
-        disabled.ModifyState(kStateDisabled, 0);
+        disabled.ModifyState(ControlState::kDisabled, ControlState::kNone);
         Target& idless = sink.Add(nullptr, RECT{20, 0, 30, 10});
         PointerTracker tracker(sink, c.rules);
         tracker.Move({5, 5}, 0);
@@ -129,7 +130,7 @@ TEST(PointerTrackerTest, HostRulesForDisabledAndIdlessControls) {
         tracker.Release({45, 5}, 0);
         EXPECT_EQ(c.reports, sink.reports) << c.what;
         EXPECT_TRUE(disabled.messages.empty()) << c.what;
-        EXPECT_EQ(0u, disabled.State() & (kStateHover | kStatePushed)) << c.what;
+        EXPECT_FALSE(Has(disabled.State(), ControlState::kHover | ControlState::kPushed)) << c.what;
         EXPECT_EQ(c.idlessStaysHovered ? idless.Handle() : 0, tracker.HoveredHandle()) << c.what;
     }
 }

@@ -62,11 +62,11 @@ class SkinnedBackgroundTest : public ::testing::Test {
 
 TEST_F(SkinnedBackgroundTest, ControlDrawsItsSkinWithTheStateBits) {
     auto control = Make<CBkDialog>("<dlg class=\"pressable\" pos=\"0,0,20,20\"/>");
-    control->ModifyState(0x03, 0);
+    control->ModifyState(ControlState::kHover | ControlState::kPushed, ControlState::kNone);
     Canvas canvas(24, 24, kPaper);
     control->DrawBackground(canvas.Dc());
     EXPECT_EQ(RGB(0x70, 0x70, 0x70), canvas.At(0, 0));
-    EXPECT_EQ(RGB(0xCE, 0xCE, 0xCE), canvas.At(2, 2)) << "pushed face from the bits 0x03";
+    EXPECT_EQ(RGB(0xCE, 0xCE, 0xCE), canvas.At(2, 2)) << "pushed face from hover and pushed";
     EXPECT_EQ(kPaper, canvas.At(20, 20));
     EXPECT_TRUE(control->RedrawOnStateChange()) << "the button face changes with the state";
 }
@@ -84,18 +84,19 @@ TEST_F(SkinnedBackgroundTest, UnknownSkinDrawsNothingAndStillSkinsDoNotRedraw) {
 TEST_F(SkinnedBackgroundTest, DialogButtonDrawsItsSkinByStateIndex) {
     auto button = Make<CBkDlgBtnEx2>("<dlgbtnEx2 class=\"strip\" pos=\"0,0,20,20\"/>");
     const struct {
-        std::uint32_t bits;
+        ControlState bits;
         COLORREF color;
-    } cases[] = {{0x00, RGB(0xE0, 0, 0)},
-                 {0x01, RGB(0, 0xC0, 0)},
-                 {0x03, RGB(0, 0, 0xD0)},
-                 {0x12, RGB(0x80, 0x80, 0x80)}};  // bits 0x12 would be frame 2
+    } cases[] = {{ControlState::kNone, RGB(0xE0, 0, 0)},
+                 {ControlState::kHover, RGB(0, 0xC0, 0)},
+                 {ControlState::kHover | ControlState::kPushed, RGB(0, 0, 0xD0)},
+                 // disabled wins over pushed, which alone would be frame 2
+                 {ControlState::kDisabled | ControlState::kPushed, RGB(0x80, 0x80, 0x80)}};
     for (const auto& c : cases) {
-        button->ModifyState(0, 0xFF);
-        button->ModifyState(c.bits, 0);
+        button->ModifyState(ControlState::kNone, ~ControlState::kNone);
+        button->ModifyState(c.bits, ControlState::kNone);
         Canvas canvas(24, 24, kPaper);
         button->DrawBackground(canvas.Dc());
-        EXPECT_EQ(c.color, canvas.At(10, 1)) << "state bits " << c.bits;
+        EXPECT_EQ(c.color, canvas.At(10, 1)) << "state bits " << static_cast<std::uint32_t>(c.bits);
     }
 }
 

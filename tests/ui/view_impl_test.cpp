@@ -56,9 +56,9 @@ TEST(ViewImplTest, ItemOperationsRepaintWhatTheyChange) {
          {}},
         {"disabling takes the hover away",
          [](RecordingView& v) {
-             v.FindControl(1)->ModifyState(kStateHover, 0);
+             v.FindControl(1)->ModifyState(ControlState::kHover, ControlState::kNone);
              return v.EnableItem(1, false) && v.FindControl(1)->IsDisabled() &&
-                    (v.FindControl(1)->State() & kStateHover) == 0;
+                    !Has(v.FindControl(1)->State(), ControlState::kHover);
          },
          {{0, 0, 10, 10}}},
         {"hiding repaints where the control was",
