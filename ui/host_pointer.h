@@ -42,6 +42,9 @@ class CBkHostPointer : private IPointerSink {
     void OnNcHitTest(LPARAM lParam);
     // False: the cursor is left to Windows.
     bool OnSetCursor();
+    // A click on `control` without the mouse (keyboard, screen reader): the
+    // same records as a mouse click. False while the mouse holds a press.
+    bool Activate(CBkWindow& control) { return !captured_ && tracker_.Activate(control); }
     // The layout was replaced: its controls are gone.
     void Forget() { tracker_.Forget(); }
 

@@ -6,6 +6,7 @@
 #include "ui/host_messages.h"
 #include "markup/skin_pool.h"
 #include "ui/control_creator.h"
+#include "ui/control_registry.h"
 #include "ui/notification.h"
 #include "ui/shadow_window.h"
 
@@ -206,6 +207,12 @@ const CBkDialogViewImplEx::MessageEntry* CBkDialogViewImplEx::FindEntry(UINT mes
     const MessageEntry* found = std::lower_bound(
         kMap, end, message, [](const MessageEntry& e, UINT m) { return e.message < m; });
     return found != end && found->message == message ? found : nullptr;
+}
+
+bool CBkDialogViewImplEx::ActivateControl(std::int32_t handle) {
+    CBkWindow* control = BkControlRegistry::Lookup(handle);
+    return control != nullptr && control->Host() == Handle() && control->IsVisible() &&
+           pointer_.Activate(*control);
 }
 
 bool CBkDialogViewImplEx::ProcessWindowMessage(HWND /*window*/, UINT message, WPARAM wParam,

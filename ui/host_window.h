@@ -70,6 +70,9 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     const CBkBitmap& BackBuffer() const { return painter_.Buffer(); }
     std::int32_t HoveredControl() const { return pointer_.HoveredHandle(); }
     std::int32_t PressedControl() const { return pointer_.PressedHandle(); }
+    // Clicks the control with this handle as the mouse would, without the
+    // mouse; false when it is gone, hidden, disabled or a press is held.
+    bool ActivateControl(std::int32_t handle);
     int BackBufferBuilds() const { return painter_.BufferBuilds(); }
 
     // The host's own message map; dialogs call it after their own handling.

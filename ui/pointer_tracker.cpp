@@ -103,7 +103,25 @@ void PointerTracker::Press(POINT point, WPARAM keys) {
 
 void PointerTracker::Release(POINT point, WPARAM keys) {
     const CBkWindow* under = sink_.ControlAt(point);
-    const std::int32_t underHandle = under != nullptr ? under->Handle() : 0;
+    EndPress(point, keys, under != nullptr ? under->Handle() : 0);
+}
+
+bool PointerTracker::Activate(CBkWindow& control) {
+    if (control.IsDisabled() || pressed_ != 0) {
+        return false;
+    }
+    const RECT& rect = control.Rect();
+    const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    const std::int32_t handle = control.Handle();
+    pressed_ = handle;
+    sink_.ChangeState(control, ControlState::kPushed, ControlState::kNone);
+    control.SendControlMessage(WM_LBUTTONDOWN, MK_LBUTTON, PackPoint(centre));
+    ReportIfAlive(PointerEvent::kLButtonDown, handle);
+    EndPress(centre, 0, handle);
+    return true;
+}
+
+void PointerTracker::EndPress(POINT point, WPARAM keys, std::int32_t underHandle) {
     // The press is over before anything is sent: a click handler may run a
     // nested modal loop, or destroy the control.
     const std::int32_t handle = pressed_;

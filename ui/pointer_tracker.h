@@ -4,8 +4,6 @@
 
 #include "ui/control_state.h"
 
-#include "ui/control_state.h"
-
 #include <cstdint>
 
 namespace velora {
@@ -82,6 +80,11 @@ class PointerTracker {
     void RightRelease(POINT point, WPARAM keys);
     // Passes `message` to the control under the point and reports `event`.
     void Forward(UINT message, PointerEvent event, POINT point, WPARAM keys);
+    // A click without the pointer (keyboard, screen reader): the press and
+    // release of a left click at the control's centre, with the same messages
+    // and reports, the pointer held by nobody. False when the control is
+    // disabled or a press is already held.
+    bool Activate(CBkWindow& control);
     // The pointer left: hover and press end. False when no control was left.
     bool Leave();
     // The press ends without a click (the capture was taken away).
@@ -100,6 +103,8 @@ class PointerTracker {
     // The hovered control `handle` loses the hover; `overNothing`: the
     // pointer is over no control now.
     void LeaveHovered(std::int32_t handle, bool overNothing);
+    // Ends the held left press: a click when `underHandle` is the pressed control.
+    void EndPress(POINT point, WPARAM keys, std::int32_t underHandle);
     void Click(CBkWindow& control);
     void EndPressAway(CBkWindow& control);
     void ReportIfAlive(PointerEvent event, std::int32_t handle);

@@ -100,6 +100,23 @@ TEST(PointerTrackerTest, HoverPressAndReleaseFollowThePointer) {
     EXPECT_EQ((Reports{"move 1", "hover 1", "down 1", "leave 1"}), sink.reports);
 }
 
+TEST(PointerTrackerTest, ActivationIsAClickWithoutThePointer) {
+    FakeSink sink;
+    Target& a = sink.Add("1", RECT{0, 0, 10, 10});
+    Target& disabled = sink.Add("2", RECT{20, 0, 30, 10});
+    disabled.ModifyState(ControlState::kDisabled, ControlState::kNone);
+    PointerTracker tracker(sink, PointerRules{});
+    EXPECT_TRUE(tracker.Activate(a));
+    EXPECT_FALSE(tracker.Activate(disabled));
+    EXPECT_EQ((Reports{"down 1", "click 1"}), sink.reports);
+    EXPECT_EQ((std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}), a.messages);
+    EXPECT_FALSE(Has(a.State(), ControlState::kPushed));
+    EXPECT_EQ(0, tracker.HoveredHandle()) << "the hover stays with the pointer";
+
+    tracker.Press({5, 5}, MK_LBUTTON);
+    EXPECT_FALSE(tracker.Activate(a)) << "not while the mouse holds a press";
+}
+
 TEST(PointerTrackerTest, HostRulesForDisabledAndIdlessControls) {
     struct Case {
         const char* what;
