@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "ui/message_params.h"
 #include "app/layout_ids.h"
 #include "app/list_height_fit.h"
 #include "ui/notification.h"
@@ -69,7 +70,7 @@ bool CAgreeDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, L
             result = 0;
             return true;
         case WM_NOTIFY: {
-            const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
+            const auto* notify = ParamAddress<const BkNotify>(lParam);
             if (notify == nullptr || notify->hdr.idFrom != kHostNotifySource ||
                 notify->hdr.code != kNotifyClick) {
                 break;

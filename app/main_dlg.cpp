@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 
+#include "ui/message_params.h"
 #include "ui/host_messages.h"
 #include "app/agree_dlg.h"
 #include "app/install_location.h"
@@ -62,7 +63,7 @@ CMainDlg::~CMainDlg() {
 bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     LRESULT& result) {
     if (message == WM_NOTIFY && lParam != 0) {
-        const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
+        const auto* notify = ParamAddress<const BkNotify>(lParam);
         if (notify->hdr.idFrom == kHostNotifySource && notify->hdr.code == kNotifyClick &&
             OnClick(notify->controlId)) {
             result = 1;
@@ -107,11 +108,11 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
     // for themselves.
     HWND child = nullptr;
     if (message == WM_COMMAND) {
-        child = reinterpret_cast<HWND>(lParam);
+        child = ParamHandle<HWND>(lParam);
     } else if (message == WM_NOTIFY && lParam != 0) {
-        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        child = ParamAddress<const NMHDR>(lParam)->hwndFrom;
     } else if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-        child = reinterpret_cast<HWND>(lParam);
+        child = ParamHandle<HWND>(lParam);
     }
     if (child != nullptr && child != window && ::IsChild(window, child)) {
         result = ::SendMessageW(child, kReflectBase + message, wParam, lParam);
@@ -160,9 +161,9 @@ bool CMainDlg::OnClick(UINT id) {
 void CMainDlg::OnInitDialog() {
     HWND window = Handle();
     ::SendMessageW(window, WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(LoadAppIcon(SM_CXICON, SM_CYICON)));
+                   static_cast<LPARAM>(HandleParam(LoadAppIcon(SM_CXICON, SM_CYICON))));
     ::SendMessageW(window, WM_SETICON, ICON_SMALL,
-                   reinterpret_cast<LPARAM>(LoadAppIcon(SM_CXSMICON, SM_CYSMICON)));
+                   static_cast<LPARAM>(HandleParam(LoadAppIcon(SM_CXSMICON, SM_CYSMICON))));
     ::PostMessageW(window, WM_ADJUST_LIST_HEIGHT, 0, 0);
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
     if ((style & WS_CLIPCHILDREN) == 0) {
@@ -174,8 +175,8 @@ void CMainDlg::OnInitDialog() {
 
     pathBox_.Create(window, main_ids::kPathBox,
                     WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY);
-    ::SendMessageW(pathBox_.Handle(), WM_SETFONT,
-                   reinterpret_cast<WPARAM>(BkFontPool::Instance().GetFont(0)), TRUE);
+    ::SendMessageW(pathBox_.Handle(), WM_SETFONT, HandleParam(BkFontPool::Instance().GetFont(0)),
+                   TRUE);
 
     ResolveInstallDir(installDir_, window);
     pathBox_.SetText(installDir_);

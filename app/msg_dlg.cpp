@@ -1,5 +1,6 @@
 #include "app/msg_dlg.h"
 
+#include "ui/message_params.h"
 #include "ui/notification.h"
 
 namespace velora {
@@ -9,7 +10,7 @@ CMsgDlg::CMsgDlg() : CInstallerDialog(kExitConfirmLayout) {}
 bool CMsgDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    LRESULT& result) {
     if (message == WM_NOTIFY && lParam != 0) {
-        const auto* notify = reinterpret_cast<const BkNotify*>(lParam);
+        const auto* notify = ParamAddress<const BkNotify>(lParam);
         if (notify->hdr.idFrom == kHostNotifySource && notify->hdr.code == kNotifyClick) {
             if (notify->controlId == kButtonOne || notify->controlId == kButtonZero) {
                 EndDialog(notify->controlId == kButtonOne ? 1 : 0);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ui/message_params.h"
 #include "ui/host_messages.h"
 #include "markup/font_pool.h"
 
@@ -161,7 +162,7 @@ void KEditInputEx::CreateInner() {
     ::SetWindowPos(edit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::ShowWindow(edit, SW_SHOW);
     ::SetWindowTextW(edit, storedText_.c_str());
-    ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(PlainBaseFont()), TRUE);
+    ::SendMessageW(edit, WM_SETFONT, HandleParam(PlainBaseFont()), TRUE);
 }
 
 void KEditInputEx::PlaceInner() {
@@ -228,19 +229,19 @@ bool KEditInputEx::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
             if (!whiteBrush_) {
                 whiteBrush_.Reset(::CreateSolidBrush(RGB(255, 255, 255)));
             }
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            HWND edit = reinterpret_cast<HWND>(lParam);
+            HDC dc = ParamHandle<HDC>(wParam);
+            HWND edit = ParamHandle<HWND>(lParam);
             ::SetTextColor(dc,
                            WindowText(edit) == storedText_ ? kStoredTextColour : kEditedTextColour);
             ::SetBkMode(dc, TRANSPARENT);
-            result = reinterpret_cast<LRESULT>(whiteBrush_.Get());
+            result = static_cast<LRESULT>(HandleParam(whiteBrush_.Get()));
             return true;
         }
         case WM_COMMAND:
         case WM_NOTIFY: {
             // Notifications of the edit go back to it, reflected.
-            HWND child = message == WM_COMMAND ? reinterpret_cast<HWND>(lParam)
-                                               : reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+            HWND child =
+                message == WM_COMMAND ? ParamHandle<HWND>(lParam) : ParamAt<NMHDR>(lParam).hwndFrom;
             if (child != nullptr && ::IsChild(window, child)) {
                 result = ::SendMessageW(child, kReflectBase + message, wParam, lParam);
                 return true;

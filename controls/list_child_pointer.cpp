@@ -1,5 +1,6 @@
 #include "controls/list_child_pointer.h"
 
+#include "ui/host_link.h"
 #include "ui/bk_window.h"
 #include "ui/host_messages.h"
 #include "ui/notification.h"
@@ -66,8 +67,7 @@ void ListChildPointer::ChangeState(CBkWindow& child, ControlState add, ControlSt
 void ListChildPointer::HoverChanged(CBkWindow& /*child*/) {
     // The host's tip follows the owner's, which is the hover child's.
     if (owner_.Host() != nullptr) {
-        ::SendMessageW(owner_.Host(), kMsgSetToolTipText,
-                       reinterpret_cast<WPARAM>(owner_.GetToolTipText().c_str()), 0);
+        SetHostToolTipText(owner_.Host(), owner_.GetToolTipText().c_str());
     }
 }
 
@@ -99,7 +99,7 @@ void SendListNotify(const CBkWindow& list, int event, int itemIndex, const CBkWi
         record.childId = child->Id();
         record.childClass = child->GetObjectClass();
     }
-    ::SendMessageW(host, WM_NOTIFY, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&record));
+    NotifyHost(host, static_cast<WPARAM>(-1), record.hdr);
 }
 
 }  // namespace velora

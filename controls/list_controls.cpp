@@ -5,6 +5,7 @@
 
 #include <tinyxml.h>
 
+#include "ui/message_params.h"
 #include "base/gdi_scopes.h"
 #include "controls/skin_cells.h"
 #include "markup/attribute_reader.h"
@@ -347,7 +348,7 @@ bool CBkListWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
                 return CBkDialog::HandleMessage(host, message, wParam, lParam, result);
             }
             const RECT old = Rect();
-            TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+            TakeNewPosition(ParamAt<const WINDOWPOS>(lParam));
             const bool resized =
                 RectWidth(old) != RectWidth(Rect()) || RectHeight(old) != RectHeight(Rect());
             Relayout(resized);
@@ -389,10 +390,10 @@ LRESULT CBkListWnd::ProcessMsgBack(HWND window, UINT message, WPARAM wParam, LPA
             }
             return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            const auto* header = ParamAddress<const NMHDR>(lParam);
             if (header != nullptr && header->code == kNotifyRepaint) {
                 // A control inside the list asks for a repaint of part of itself.
-                const auto* request = reinterpret_cast<const BkNotifyRepaint*>(lParam);
+                const auto* request = ParamAddress<const BkNotifyRepaint>(lParam);
                 const CBkWindow* control =
                     BkControlRegistry::Instance().Find(request->controlHandle);
                 if (control != nullptr) {

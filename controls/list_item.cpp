@@ -1,5 +1,6 @@
 #include "controls/list_item.h"
 
+#include "ui/message_params.h"
 #include "base/gdi_scopes.h"
 #include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
@@ -136,7 +137,7 @@ bool CBkListItem::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM l
             break;
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {
-                const auto& placement = *reinterpret_cast<const WINDOWPOS*>(lParam);
+                const auto& placement = ParamAt<const WINDOWPOS>(lParam);
                 PlaceInList(RECT{placement.x, placement.y, placement.x + placement.cx,
                                  placement.y + placement.cy},
                             false);

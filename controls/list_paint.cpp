@@ -2,6 +2,7 @@
 // requests to the host, clipped to the list.
 #include "controls/list_controls.h"
 
+#include "ui/host_link.h"
 #include "base/gdi_scopes.h"
 #include "controls/skin_cells.h"
 #include "ui/notification.h"
@@ -23,7 +24,7 @@ void CBkListWnd::InvalidateInHost(const RECT& rect) const {
     record.hdr.idFrom = static_cast<UINT_PTR>(Id());
     record.hdr.code = kNotifyRepaint;
     record.controlHandle = Handle();
-    ::SendMessageW(Host(), WM_NOTIFY, static_cast<WPARAM>(Id()), reinterpret_cast<LPARAM>(&record));
+    NotifyHost(Host(), static_cast<WPARAM>(Id()), record.hdr);
 }
 
 void CBkListWnd::InvalidateList() const {

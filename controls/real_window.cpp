@@ -1,5 +1,7 @@
 #include "controls/real_window.h"
 
+#include "ui/message_params.h"
+#include "ui/host_link.h"
 #include "ui/host_messages.h"
 #include "ui/notification.h"
 
@@ -52,7 +54,7 @@ bool CBkRealWnd::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {
-                MoveNativeWindow(*reinterpret_cast<const WINDOWPOS*>(lParam));
+                MoveNativeWindow(ParamAt<const WINDOWPOS>(lParam));
             }
             break;
         case WM_SHOWWINDOW:
@@ -98,8 +100,7 @@ void CBkRealWnd::SendMovedRecord(UINT_PTR source) const {
     record.hdr.code = kNotifyRealWndMoved;
     record.controlId = static_cast<UINT>(Id());
     record.rect = Rect();
-    ::SendMessageW(Host(), WM_NOTIFY, static_cast<WPARAM>(source),
-                   reinterpret_cast<LPARAM>(&record));
+    NotifyHost(Host(), static_cast<WPARAM>(source), record.hdr);
 }
 
 // ---- CBkRealWndEx ------------------------------------------------------------
@@ -125,7 +126,7 @@ bool CBkRealWndEx::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM 
             break;
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {
-                MoveSeparateWindow(*reinterpret_cast<const WINDOWPOS*>(lParam));
+                MoveSeparateWindow(ParamAt<const WINDOWPOS>(lParam));
             }
             break;
         default:  // WM_SHOWWINDOW
@@ -137,18 +138,14 @@ bool CBkRealWndEx::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM 
 }
 
 bool CBkRealWndEx::HostIsLayered() const {
-    return Host() != nullptr && ::SendMessageW(Host(), kMsgIsLayeredHost, 0, 0) != 0;
+    return Host() != nullptr && velora::HostIsLayered(Host());
 }
 
 void CBkRealWndEx::MoveSeparateWindow(const WINDOWPOS& placement) {
     if (!MoveNativeWindow(placement)) {
         return;
     }
-    HWND hostWindow = nullptr;
-    ::SendMessageW(Host(), kMsgGetHostWindow, 0, reinterpret_cast<LPARAM>(&hostWindow));
-    if (hostWindow == nullptr) {
-        hostWindow = Host();
-    }
+    HWND hostWindow = HostTopWindow(Host());
     const RECT& rect = Rect();
     POINT corner = {rect.left, rect.top};
     ::ClientToScreen(hostWindow, &corner);

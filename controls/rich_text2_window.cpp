@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "ui/host_link.h"
 #include "base/gdi_scopes.h"
 #include "controls/rich_text_input.h"
 #include "markup/attribute_reader.h"
@@ -236,7 +237,7 @@ void CBkRichText2Wnd::NotifyObject(const IBkRichtextObj& object, UINT code) cons
     record.hdr.idFrom = kHostNotifySource;
     record.hdr.code = code;
     record.controlId = static_cast<UINT>(object.Id());
-    ::SendMessageW(host, WM_NOTIFY, kHostNotifySource, reinterpret_cast<LPARAM>(&record));
+    NotifyHost(host, kHostNotifySource, record.hdr);
 }
 
 void CBkRichText2Wnd::InvalidateControl() {

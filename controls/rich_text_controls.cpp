@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "ui/host_link.h"
 #include "base/gdi_scopes.h"
 #include "controls/rich_text_gdi_graphics.h"
 #include "controls/rich_text_input.h"
@@ -174,7 +175,7 @@ void CBkRichText::NotifyLinkClick(int link) const {
     record.hdr.code = kNotifyClick;
     record.controlId = static_cast<UINT>(document_.linkIds[link]);
     record.classTag = "a";
-    ::SendMessageW(host, WM_NOTIFY, kHostNotifySource, reinterpret_cast<LPARAM>(&record));
+    NotifyHost(host, kHostNotifySource, record.hdr);
 }
 
 bool CBkRichText::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/host_link.h"
 #include "base/gdi_scopes.h"
 #include "controls/skin_cells.h"
 #include "markup/attribute_reader.h"
@@ -320,8 +321,7 @@ void BkSlider::NotifyPosition() const {
     record.controlId = static_cast<UINT>(Id());
     record.classTag = kTag;
     record.subCode = sliderPos_;
-    ::SendMessageW(host, WM_NOTIFY, static_cast<WPARAM>(dialogId),
-                   reinterpret_cast<LPARAM>(&record));
+    NotifyHost(host, static_cast<WPARAM>(dialogId), record.hdr);
 }
 
 }  // namespace velora

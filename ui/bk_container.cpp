@@ -4,6 +4,7 @@
 
 #include <tinyxml.h>
 
+#include "ui/message_params.h"
 #include "base/gdi_scopes.h"
 #include "markup/attribute_reader.h"
 #include "markup/skin_pool.h"
@@ -195,7 +196,7 @@ bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {
-                TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+                TakeNewPosition(ParamAt<const WINDOWPOS>(lParam));
             }
             RepositionChildren();
             break;

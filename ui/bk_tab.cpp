@@ -4,6 +4,8 @@
 
 #include <tinyxml.h>
 
+#include "ui/message_params.h"
+#include "ui/host_link.h"
 #include "base/gdi_scopes.h"
 #include "markup/attribute_reader.h"
 #include "markup/skin_base.h"
@@ -297,8 +299,7 @@ void CBkTabCtrl::SelectPage(int index) {
         record.controlId = static_cast<UINT>(Id());
         record.newIndex = index;
         record.oldIndex = current_;
-        ::SendMessageW(Host(), WM_NOTIFY, static_cast<WPARAM>(dialogId),
-                       reinterpret_cast<LPARAM>(&record));
+        NotifyHost(Host(), static_cast<WPARAM>(dialogId), record.hdr);
         if (record.cancel != 0) {
             return;
         }
@@ -330,7 +331,7 @@ bool CBkTabCtrl::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {
-                TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+                TakeNewPosition(ParamAt<const WINDOWPOS>(lParam));
             }
             RepositionChildren();
             break;

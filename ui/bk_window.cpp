@@ -1,5 +1,7 @@
 #include "ui/bk_window.h"
 
+#include "ui/message_params.h"
+#include "ui/host_link.h"
 #include "base/win_handles.h"
 #include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
@@ -207,20 +209,20 @@ bool CBkWindow::HandleMessage(HWND /*host*/, UINT message, WPARAM wParam, LPARAM
         case WM_LBUTTONUP:
             break;
         case WM_PAINT:
-            PaintContent(reinterpret_cast<HDC>(wParam));
+            PaintContent(ParamHandle<HDC>(wParam));
             break;
         case WM_SHOWWINDOW:
             ApplyShowFlag(wParam != 0);
             break;
         case WM_WINDOWPOSCHANGED:
             if (lParam != 0) {
-                TakeNewPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+                TakeNewPosition(ParamAt<const WINDOWPOS>(lParam));
             }
             break;
         case WM_NCCALCSIZE:
             if (lParam != 0) {
-                SIZE* size = reinterpret_cast<SIZE*>(lParam);
-                *size = MeasureContent(*size);
+                SIZE& size = ParamAt<SIZE>(lParam);
+                size = MeasureContent(size);
             }
             break;
         case WM_MOUSEMOVE:
@@ -248,16 +250,16 @@ LRESULT CBkWindow::SendControlMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void CBkWindow::Place(const WINDOWPOS& placement) {
-    SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&placement));
+    SendControlMessage(WM_WINDOWPOSCHANGED, 0, AddressParam(placement));
 }
 
 SIZE CBkWindow::NaturalSize(SIZE available) {
-    SendControlMessage(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&available));
+    SendControlMessage(WM_NCCALCSIZE, 0, AddressParam(available));
     return available;
 }
 
 void CBkWindow::Paint(HDC dc) {
-    SendControlMessage(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    SendControlMessage(WM_PAINT, HandleParam(dc));
 }
 
 void CBkWindow::SetShown(bool shown) {
@@ -293,8 +295,7 @@ void CBkWindow::SendSelfNotify(int subCode) {
     record.controlId = static_cast<UINT>(id_);
     record.classTag = "wnd";
     record.subCode = subCode;
-    ::SendMessageW(host_, WM_NOTIFY, static_cast<WPARAM>(dialogId),
-                   reinterpret_cast<LPARAM>(&record));
+    NotifyHost(host_, static_cast<WPARAM>(dialogId), record.hdr);
 }
 
 void CBkWindow::RequestRepaint() const {
@@ -311,7 +312,7 @@ void CBkWindow::RequestRepaint(const RECT& rect) const {
     record.hdr.code = kNotifyRepaint;
     record.controlHandle = handle_;
     record.rect = rect;
-    ::SendMessageW(host_, WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&record));
+    NotifyHost(host_, static_cast<WPARAM>(id_), record.hdr);
 }
 
 }  // namespace velora

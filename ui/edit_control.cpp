@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "ui/message_params.h"
 #include "ui/window_impl.h"
 
 namespace velora {
@@ -43,7 +44,7 @@ std::wstring CBkEdit::GetText() const {
 
 void CBkEdit::SetFont(HFONT font, bool redraw) {
     if (window_ != nullptr) {
-        ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+        ::SendMessageW(window_, WM_SETFONT, HandleParam(font), redraw ? TRUE : FALSE);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/host_modal.h"
 
+#include "ui/message_params.h"
 #include "markup/layout_document.h"
 
 namespace velora {
@@ -45,7 +46,7 @@ bool PreTranslateHostMessage(HWND window, MSG& message) {
         while (::GetParent(child) != window && ::GetParent(child) != nullptr) {
             child = ::GetParent(child);
         }
-        if (::SendMessageW(child, kMsgForwardToChild, 0, reinterpret_cast<LPARAM>(&message)) == 1) {
+        if (::SendMessageW(child, kMsgForwardToChild, 0, AddressParam(message)) == 1) {
             return true;
         }
     }

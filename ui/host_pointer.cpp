@@ -1,5 +1,6 @@
 #include "ui/host_pointer.h"
 
+#include "ui/host_link.h"
 #include "ui/bk_window.h"
 #include "ui/control_registry.h"
 #include "ui/host_painter.h"
@@ -246,7 +247,7 @@ void CBkHostPointer::Notify(UINT code, const CBkWindow* control, const char* cla
     record.hdr.code = code;
     record.controlId = control ? static_cast<UINT>(control->Id()) : 0;
     record.classTag = classTag;
-    ::SendMessageW(window, WM_NOTIFY, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&record));
+    NotifyHost(window, static_cast<WPARAM>(-1), record.hdr);
 }
 
 void CBkHostPointer::Report(PointerEvent event, CBkWindow& control) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/message_params.h"
 #include "ui/bk_window.h"
 #include "ui/window_impl.h"
 
@@ -21,7 +22,7 @@ void CBkHostToolTip::Create() {
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(window);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
-    ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, AddressParam(tool));
     ::SendMessageW(toolTip_, TTM_ACTIVATE, TRUE, 0);
     ::SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 5000);
 }
@@ -39,7 +40,7 @@ void CBkHostToolTip::Relay(UINT message, WPARAM wParam, LPARAM lParam) {
     relay.message = message;
     relay.wParam = wParam;
     relay.lParam = lParam;
-    ::SendMessageW(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+    ::SendMessageW(toolTip_, TTM_RELAYEVENT, 0, AddressParam(relay));
 }
 
 void CBkHostToolTip::OnMove(WPARAM keys, LPARAM lParam, bool entering) {
@@ -63,7 +64,7 @@ void CBkHostToolTip::UpdateText(const wchar_t* text) {
     tool.hwnd = window_.Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(window_.Handle());
     tool.lpszText = const_cast<wchar_t*>(text);
-    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, AddressParam(tool));
 }
 
 void CBkHostToolTip::FollowHover(const std::wstring& text) {
@@ -92,7 +93,7 @@ bool CBkHostToolTip::AnswerTextRequest(const NMHDR& header, LPARAM lParam,
     if (header.code != TTN_GETDISPINFOW || toolTip_ == nullptr || header.hwndFrom != toolTip_) {
         return false;
     }
-    auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    auto* info = ParamAddress<NMTTDISPINFOW>(lParam);
     info->lpszText = hovered ? const_cast<wchar_t*>(hovered->GetToolTipText().c_str()) : nullptr;
     return true;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "ui/message_params.h"
+#include "ui/host_link.h"
 #include "ui/host_messages.h"
 #include "markup/skin_pool.h"
 #include "ui/control_creator.h"
@@ -253,7 +255,7 @@ bool CBkDialogViewImplEx::OnPaint(WPARAM, LPARAM, LRESULT&) {
 }
 
 bool CBkDialogViewImplEx::OnPrint(WPARAM wParam, LPARAM, LRESULT&) {
-    painter_.Paint(reinterpret_cast<HDC>(wParam));
+    painter_.Paint(ParamHandle<HDC>(wParam));
     return true;
 }
 
@@ -271,16 +273,16 @@ bool CBkDialogViewImplEx::OnNcCalcSize(WPARAM wParam, LPARAM lParam, LRESULT&) {
     // creation (wParam FALSE): left to the default handler, the layout's
     // client edge would take 2 pixels off every side.
     if (lParam != 0) {
-        ApplySizeRules(sections_.Description(),
-                       wParam != 0 ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
-                                   : *reinterpret_cast<RECT*>(lParam));
+        ApplySizeRules(sections_.Description(), wParam != 0
+                                                    ? ParamAt<NCCALCSIZE_PARAMS>(lParam).rgrc[0]
+                                                    : ParamAt<RECT>(lParam));
     }
     return true;
 }
 
 bool CBkDialogViewImplEx::OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT&) {
     if (sections_.Description().holdSize && lParam != 0) {
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        auto* pos = ParamAddress<WINDOWPOS>(lParam);
         pos->cx = sections_.Description().width;
         pos->cy = sections_.Description().height;
     }
@@ -288,7 +290,7 @@ bool CBkDialogViewImplEx::OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT&) {
 }
 
 bool CBkDialogViewImplEx::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT&) {
-    FillMinMaxInfo(sections_.Description(), Handle(), *reinterpret_cast<MINMAXINFO*>(lParam));
+    FillMinMaxInfo(sections_.Description(), Handle(), ParamAt<MINMAXINFO>(lParam));
     return true;
 }
 
@@ -370,7 +372,7 @@ bool CBkDialogViewImplEx::OnMouseLeave(WPARAM, LPARAM, LRESULT&) {
 }
 
 bool CBkDialogViewImplEx::OnCaptureChanged(WPARAM, LPARAM lParam, LRESULT&) {
-    pointer_.OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+    pointer_.OnCaptureChanged(ParamHandle<HWND>(lParam));
     return false;
 }
 
@@ -392,17 +394,17 @@ bool CBkDialogViewImplEx::OnCommand(WPARAM wParam, LPARAM, LRESULT&) {
     record.hdr.code = kNotifyClick;
     record.controlId = LOWORD(wParam);
     record.classTag = "";
-    ::SendMessageW(Handle(), WM_NOTIFY, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&record));
+    NotifyHost(Handle(), static_cast<WPARAM>(-1), record.hdr);
     return true;
 }
 
 bool CBkDialogViewImplEx::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    const auto* header = ParamAddress<const NMHDR>(lParam);
     if (header == nullptr) {
         return false;
     }
     if (header->code == kNotifyRepaint) {
-        InvalidateControlRect(reinterpret_cast<const BkNotifyRepaint*>(lParam)->rect);
+        InvalidateControlRect(ParamAddress<const BkNotifyRepaint>(lParam)->rect);
         return true;
     }
     if (toolTip_.AnswerTextRequest(*header, lParam, pointer_.Hovered())) {
@@ -419,13 +421,13 @@ bool CBkDialogViewImplEx::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT& result
 }
 
 bool CBkDialogViewImplEx::OnSetToolTipText(WPARAM wParam, LPARAM, LRESULT&) {
-    toolTip_.SetText(reinterpret_cast<const wchar_t*>(wParam));
+    toolTip_.SetText(ParamHandle<const wchar_t*>(wParam));
     return true;
 }
 
 bool CBkDialogViewImplEx::OnGetHostWindow(WPARAM, LPARAM lParam, LRESULT& result) {
     if (lParam != 0) {
-        *reinterpret_cast<HWND*>(lParam) = Handle();
+        ParamAt<HWND>(lParam) = Handle();
     }
     result = 1;
     return true;

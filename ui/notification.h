@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace velora {
@@ -77,5 +78,11 @@ struct BkNotifyList {
     std::int32_t childId;  // item-level events: the item's child concerned
     const char* childClass;
 };
+
+// Records are sent by the address of their header (NotifyHost) and read
+// back from it, so the header comes first in each.
+static_assert(offsetof(BkNotify, hdr) == 0 && offsetof(BkNotifyRealWnd, hdr) == 0 &&
+              offsetof(BkNotifyPageChange, hdr) == 0 && offsetof(BkNotifyRepaint, hdr) == 0 &&
+              offsetof(BkNotifyList, hdr) == 0);
 
 }  // namespace velora
