@@ -14,6 +14,9 @@ int CallLength(std::size_t count) {
 
 class LineFitter {
   public:
+    // The first try of a run's first line.
+    static constexpr std::size_t kFirstProbe = 64;
+
     LineFitter(const std::wstring& text, IRichTextGraphics& graphics, const RichTextFlow& flow)
         : text_(text), graphics_(graphics), flow_(flow) {}
 
@@ -36,17 +39,57 @@ class LineFitter {
         return count;
     }
 
-    // The same answer found by halving: the whole rest first (most runs end
-    // on the line they start on), then a binary search below it.
-    std::size_t Binary(std::size_t start, std::size_t count, RichRect& rect) const {
-        rect = Fit(start, count);
-        if (Fits(rect) || count == 1) {
-            return count;
+    // The same answer found by galloping and halving. The first try is one
+    // character more than the previous line took (lines of one run tend to
+    // hold alike), then that line's count; from a fitting try prefixes
+    // double until one does not fit, and a binary search between the last
+    // two finds the longest that does. Nothing much longer than a line is
+    // measured, so a long run costs time linear in its length, not in its
+    // length times its lines.
+    std::size_t Binary(std::size_t start, std::size_t count, RichRect& rect) {
+        const std::size_t answer = Gallop(start, count, rect);
+        hint_ = answer + 1;
+        return answer;
+    }
+
+  private:
+    std::size_t Gallop(std::size_t start, std::size_t count, RichRect& rect) const {
+        std::size_t probe = std::min(count, hint_);
+        RichRect tried = Fit(start, probe);
+        if (!Fits(tried)) {
+            if (probe == 1) {
+                rect = tried;
+                return 1;
+            }
+            --probe;  // the previous line's count
+            tried = Fit(start, probe);
+            if (!Fits(tried)) {
+                return Search(start, 1, probe - 1, 0, RichRect{}, rect);
+            }
+            if (probe + 1 == std::min(count, hint_)) {
+                rect = tried;
+                return probe;
+            }
         }
-        std::size_t low = 1;
-        std::size_t high = count - 1;
-        std::size_t found = 0;
-        RichRect foundRect;
+        std::size_t found = probe;
+        RichRect foundRect = tried;
+        while (found < count) {
+            probe = found > count / 2 ? count : found * 2;
+            tried = Fit(start, probe);
+            if (!Fits(tried)) {
+                return Search(start, found + 1, probe - 1, found, foundRect, rect);
+            }
+            found = probe;
+            foundRect = tried;
+        }
+        rect = foundRect;
+        return found;
+    }
+
+    // The longest prefix in [low, high] that fits, given that `found` (below
+    // low, 0 for none) fits with `foundRect`; a single character when none does.
+    std::size_t Search(std::size_t start, std::size_t low, std::size_t high, std::size_t found,
+                       RichRect foundRect, RichRect& rect) const {
         RichRect oneRect;
         bool measuredOne = false;
         while (low <= high) {
@@ -72,10 +115,10 @@ class LineFitter {
         return 1;
     }
 
-  private:
     const std::wstring& text_;
     IRichTextGraphics& graphics_;
     const RichTextFlow& flow_;
+    std::size_t hint_ = kFirstProbe;
 };
 
 }  // namespace
@@ -106,7 +149,7 @@ void FlowStartOnWholePixel(RichTextFlow& flow) {
 std::vector<RichTextPiece> FlowRunPieces(const std::wstring& text, IRichTextGraphics& graphics,
                                          RichTextFlow& flow, RichTextFit fit) {
     std::vector<RichTextPiece> pieces;
-    const LineFitter fitter(text, graphics, flow);
+    LineFitter fitter(text, graphics, flow);
     std::size_t next = 0;
     while (next < text.size()) {
         const std::size_t rest = text.size() - next;

@@ -39,6 +39,7 @@ class FakeGraphics : public IRichTextGraphics {
     void DrawString(const wchar_t*, int, const RichRect&) override {}
     RichTextExtent MeasureString(const wchar_t* text, int length) override {
         ++measurements;
+        measuredCharacters += length;
         float width = 0;
         for (int i = 0; i < length; ++i) {
             width += widths_ ? widths_(text[i]) : 10.0f;
@@ -51,6 +52,7 @@ class FakeGraphics : public IRichTextGraphics {
     UINT TextMode() const override { return textMode_; }
 
     int measurements = 0;
+    long long measuredCharacters = 0;
 
   private:
     Widths widths_;
@@ -290,6 +292,21 @@ TEST(RichTextFlowTest, BinarySearchFitGivesTheLinearPiecesWithFewerMeasurements)
         }
     }
     EXPECT_LT(binaryMeasurements * 5, linearMeasurements);
+}
+
+TEST(RichTextFlowTest, AnUnbrokenRunIsMeasuredInTimeLinearInItsLength) {
+    // A quadratic placement measures each line's rest again: for this run
+    // that is thousands of times its length.
+    const std::wstring digits(160000, L'7');
+    for (float right : {7.0f, 600.0f, 5000.0f}) {
+        FakeGraphics graphics;
+        RichTextFlow flow = Box(0, right);
+        const auto pieces = FlowRunPieces(digits, graphics, flow);
+        ASSERT_FALSE(pieces.empty());
+        EXPECT_EQ(digits.size(), pieces.back().start + pieces.back().count) << right;
+        EXPECT_LT(graphics.measuredCharacters, 20LL * static_cast<long long>(digits.size()))
+            << right;
+    }
 }
 
 // ---- The control with measured-by-rule runs -------------------------------
