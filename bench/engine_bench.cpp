@@ -113,6 +113,48 @@ Figure Measure(const char* name, int rounds, const std::function<void()>& work) 
     return {name, samples[samples.size() / 2], samples.front(), samples.back()};
 }
 
+// Rich text of `characters` digits: one unbroken run, or paragraphs of 80.
+std::string DigitsRichText(int characters, bool paragraphs) {
+    std::string xml = "<richtext2 pos=\"0,0,-0,-0\">";
+    const int piece = paragraphs ? 80 : characters;
+    for (int done = 0; done < characters; done += piece) {
+        xml += "<text>" +
+               std::string(static_cast<std::size_t>(std::min(piece, characters - done)), '7') +
+               "</text>";
+        if (paragraphs) {
+            xml += "<break/>";
+        }
+    }
+    return xml + "</richtext2>";
+}
+
+// Lays out digits in the agreement's 530-pixel box for growing lengths, so
+// that placement that grows faster than the text shows in the ratios.
+void PrintRichTextGrowth(HDC dc, const Figure& floor) {
+    std::printf("%-24s %10s %10s %10s %8s\n", "rich text growth", "median us", "min us", "max us",
+                "/ 10k");
+    for (const bool paragraphs : {false, true}) {
+        double first = 0;
+        for (const int characters : {10000, 40000, 160000}) {
+            BkXmlDocument document;
+            document.Parse(DigitsRichText(characters, paragraphs), CBkRichText2Wnd::kTag);
+            CBkRichText2Wnd rich;
+            rich.Load(document.Root());
+            WINDOWPOS place = {};
+            place.cx = 530;
+            place.cy = 270;
+            rich.Place(place);
+            char name[48];
+            std::snprintf(name, sizeof(name), "%dk %s", characters / 1000,
+                          paragraphs ? "in paragraphs" : "one run");
+            const Figure f = Measure(name, 5, [&] { rich.LayOut(dc); });
+            first = first == 0 ? f.median : first;
+            std::printf("%-24s %10.1f %10.1f %10.1f %8.2f  (%.0f x floor)\n", f.name, f.median,
+                        f.min, f.max, f.median / first, f.median / floor.median);
+        }
+    }
+}
+
 // One wheel notch on a 200-item list (40 pixels an item, 400 × 300 view)
 // and the list's repaint through its off-screen bitmap; up and down in turn.
 Figure MeasureListWheelNotch(int rounds) {
@@ -250,7 +292,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WINDOWPOS richPlace = {};
     richPlace.cx = 530;
     richPlace.cy = 270;
-    rich.SendControlMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&richPlace));
+    rich.Place(richPlace);
     const int richRounds = std::max(5, rounds / 10);
     rich.SetFitMethod(RichTextFit::kLinear);
     const Figure richLinear =
@@ -266,6 +308,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::printf("rich text linear / binary fit: %.2f (content bottom %.0f, %s)\n",
                 richLinear.median / richBinary.median, rich.ContentBottom(),
                 linearBottom == rich.ContentBottom() ? "same" : "DIFFERENT");
+    PrintRichTextGrowth(target.Get(), floor);
     BkWindowModule::Term();
     return 0;
 }
