@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -61,6 +62,19 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
                   static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode));
     PrintCurrentCase(what);
     return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Ends that would otherwise leave no report: abort (heap exhaustion ends in
+// std::terminate and abort), and an exit while a case runs.
+extern "C" void ReportAbort(int) {
+    PrintCurrentCase("abort");
+    std::_Exit(4);
+}
+
+void ReportExitDuringCase() {
+    if (g_case.running) {
+        PrintCurrentCase("exit during a case");
+    }
 }
 
 // Ends the process with a report when one case runs longer than the limit.
@@ -140,7 +154,15 @@ void ExerciseLayout(UINT layoutId, unsigned long variant) {
 
 class MutatedMarkup : public ::testing::Test {
   protected:
-    void SetUp() override { previousFilter_ = ::SetUnhandledExceptionFilter(ReportCrash); }
+    void SetUp() override {
+        previousFilter_ = ::SetUnhandledExceptionFilter(ReportCrash);
+        // A stack overflow leaves the report no stack to run on unless some
+        // is kept back for it.
+        ULONG reserve = 64 * 1024;
+        ::SetThreadStackGuarantee(&reserve);
+        std::signal(SIGABRT, ReportAbort);
+        std::atexit(ReportExitDuringCase);
+    }
     void TearDown() override { ::SetUnhandledExceptionFilter(previousFilter_); }
 
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter_ = nullptr;
