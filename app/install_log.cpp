@@ -64,13 +64,15 @@ void FormatInto(wchar_t* out, std::size_t capacity, const wchar_t* format, va_li
 
 bool ProgressSampler::Take(int percent) {
     last_ = percent;
-    if (any_ && TenthOf(percent) == keptTenth_) {
-        pending_ = true;
+    if (any_ && TenthOf(percent) == TenthOf(kept_)) {
+        // The same value read again (one report can wake the reader twice)
+        // is nothing new.
+        pending_ = percent != kept_;
         return false;
     }
     any_ = true;
     pending_ = false;
-    keptTenth_ = TenthOf(percent);
+    kept_ = percent;
     return true;
 }
 

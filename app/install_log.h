@@ -12,8 +12,8 @@ namespace velora {
 inline constexpr wchar_t kDefaultLogName[] = L"Velora_install.log";
 
 // Which progress reports the log keeps: the first, the first one in each new
-// tenth (0-9, 10-19, ..., 100), and at the end the last one when it was not
-// kept already.
+// tenth (0-9, 10-19, ..., 100), and at the end the last one when it differs
+// from the last one kept.
 class ProgressSampler {
   public:
     // True when this report is to be written.
@@ -24,7 +24,7 @@ class ProgressSampler {
   private:
     bool any_ = false;
     bool pending_ = false;
-    int keptTenth_ = 0;
+    int kept_ = 0;
     int last_ = 0;
 };
 
