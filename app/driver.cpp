@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <memory>
@@ -10,13 +9,18 @@
 
 #include "app/exit_codes.h"
 #include "app/install_location.h"
+#include "app/install_log.h"
 #include "app/main_dlg.h"
+#include "app/layout_ids.h"
 #include "app/msg_dlg.h"
+#include "app/notice_dlg.h"
+#include "app/process_security.h"
 #include "base/win_handles.h"
 #include "markup/skin_pool.h"
 #include "markup/string_pool.h"
-#include "ui/window_impl.h"
 #include "markup/style_pool.h"
+#include "ui/window_impl.h"
+#include "velora_version.h"
 
 namespace velora {
 namespace {
@@ -46,6 +50,75 @@ void InitCommonControls() {
     ::InitCommonControlsEx(&icc);
 }
 
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+// The header of the log: who runs what, where.
+void LogStart(const wchar_t* commandLine, const CommandLineOptions& options) {
+    InstallLog& log = InstallLog::Instance();
+    log.Write(L"Velora installer %ls", L"" VELORA_VERSION_TEXT);
+    log.Write(L"command line: %ls", commandLine);
+    // GetVersionEx answers what the manifest admits to; ntdll tells the truth.
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    const auto getVersion = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (getVersion != nullptr && getVersion(&version) == 0) {
+        log.Write(L"Windows %lu.%lu build %lu%ls", version.dwMajorVersion, version.dwMinorVersion,
+                  version.dwBuildNumber, RunsOnWine() ? L" (Wine)" : L"");
+    }
+    log.Write(L"elevated: %ls", IsProcessElevated() ? L"yes" : L"no");
+    log.Write(L"mode: %ls", options.silent ? L"silent" : L"interactive");
+}
+
+void OpenLog(const CommandLineOptions& options) {
+    switch (options.log) {
+        case CommandLineOptions::Log::kNone:
+            return;
+        case CommandLineOptions::Log::kUserTemp:
+            InstallLog::Instance().OpenInUserTemp();
+            return;
+        case CommandLineOptions::Log::kFile:
+            InstallLog::Instance().Open(options.logFile.c_str(), InstallLog::Place::kChosen);
+            return;
+    }
+}
+
+int LogExit(int code) {
+    InstallLog::Instance().Write(L"installer exit code %d", code);
+    return code;
+}
+
+// Waits for the setup program to end, logging its reports; false when its
+// end or exit code could not be observed.
+bool WaitForSetup(HANDLE process, const ProgressChannel& progress, DWORD& exitCode) {
+    InstallLog& log = InstallLog::Instance();
+    const HANDLE waits[2] = {process, progress.Event()};
+    const DWORD count = waits[1] != nullptr ? 2 : 1;
+    for (;;) {
+        const DWORD woken = ::WaitForMultipleObjects(count, waits, FALSE, INFINITE);
+        if (woken == WAIT_OBJECT_0 + 1 && progress.HasView()) {
+            log.Progress(progress.ReadPercent());
+            continue;
+        }
+        if (woken != WAIT_OBJECT_0) {
+            log.Error(::GetLastError(), L"waiting for the setup program failed");
+            return false;
+        }
+        // A last report may wait behind the exit.
+        if (count == 2 && ::WaitForSingleObject(waits[1], 0) == WAIT_OBJECT_0 &&
+            progress.HasView()) {
+            log.Progress(progress.ReadPercent());
+        }
+        log.EndProgress();
+        if (!::GetExitCodeProcess(process, &exitCode)) {
+            log.Error(::GetLastError(), L"the setup program's exit code could not be read");
+            return false;
+        }
+        log.Write(L"setup program exited with code %lu", exitCode);
+        return true;
+    }
+}
+
 int RunInteractive(CMainDlg& mainDlg) {
     if (!IsOsSupported(::GetVersion()) && !ConfirmOldSystem()) {
         return kExitOk;
@@ -64,44 +137,33 @@ bool ConfirmOldSystem() {
     return warning.DoModal(nullptr) == 0;
 }
 
-bool HasSilentSwitch(const wchar_t* commandLine) {
-    if (commandLine == nullptr || commandLine[0] == L'\0') {
-        return false;
-    }
-    int argc = 0;
-    ScopedLocalMemory<LPWSTR*> argv(::CommandLineToArgvW(commandLine, &argc));
-    if (!argv) {
-        return false;
-    }
-    for (int i = 0; i < argc; ++i) {
-        if (_wcsicmp(argv.Get()[i], L"/s") == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool IsOsSupported(DWORD version) {
     const DWORD major = LOBYTE(LOWORD(version));
     const DWORD minor = HIBYTE(LOWORD(version));
     return major > 5 || (major == 5 && minor >= 1);
 }
 
-int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress, HMODULE payloadModule) {
+int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress, const wchar_t* requestedDir,
+                     HMODULE payloadModule) {
+    InstallLog& log = InstallLog::Instance();
     dir[0] = L'\0';
     if (progress.IsTaken()) {
+        log.Write(L"error: another program made the progress objects first; nothing started");
         return kExitProgressChannelTaken;
     }
-    if (!ResolveInstallDir(dir, nullptr)) {
+    InstallDirSource source = InstallDirSource::kCommandLine;
+    if (requestedDir != nullptr ? !CopyBounded(dir, requestedDir)
+                                : !ResolveInstallDir(dir, nullptr, &source)) {
+        log.Write(L"error: no install directory could be determined");
         return kExitNoInstallDir;
     }
+    log.Write(L"install directory: %ls (from %ls)", dir, InstallDirSourceName(source));
     SetupLaunch launch = ExtractAndRunSetup(dir, payloadModule);
     if (!launch.process) {
         return ExitCodeForLaunchError(launch.error);
     }
     DWORD setupExit = 0;
-    if (::WaitForSingleObject(launch.process.Get(), INFINITE) != WAIT_OBJECT_0 ||
-        !::GetExitCodeProcess(launch.process.Get(), &setupExit)) {
+    if (!WaitForSetup(launch.process.Get(), progress, setupExit)) {
         return kExitSetupLost;
     }
     return static_cast<int>(setupExit);
@@ -113,12 +175,17 @@ int RunInstaller(HINSTANCE instance) {
     ComApartment com;
     std::optional<WindowModuleScope> windowModule;
 
-    const bool silent = HasSilentSwitch(::GetCommandLineW());
+    const wchar_t* commandLine = ::GetCommandLineW();
+    const CommandLineOptions options = ParseCommandLine(commandLine);
+    const bool silent = options.silent;
+    OpenLog(options);
+    LogStart(commandLine, options);
     instanceMutex.Reset(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     if (!instanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        InstallLog::Instance().Write(L"another installer is running; nothing done");
         // An interactive duplicate leaves quietly; a scripted one must learn
         // that nothing was installed.
-        return silent ? kExitAlreadyRunning : kExitOk;
+        return LogExit(silent ? kExitAlreadyRunning : kExitOk);
     }
 
     InitCommonControls();
@@ -128,13 +195,29 @@ int RunInstaller(HINSTANCE instance) {
     BkStylePool::Instance().Load(kStyleTableId);
     BkString::Instance().Load(kStringTableId);
 
+    // A directory named on the command line is used or refused, never
+    // replaced by another one.
+    PathBuffer requested = {};
+    if (options.hasInstallDir && !AcceptInstallDir(options.installDir.c_str(), requested)) {
+        InstallLog::Instance().Write(L"error: /D=%ls is not an acceptable install directory",
+                                     options.installDir.c_str());
+        if (!silent) {
+            ShowNotice(nullptr, kInvalidInstallDirText, options.installDir);
+        }
+        return LogExit(kExitInvalidInstallDir);
+    }
+
     // Created on both paths: it makes the progress objects the setup program opens.
     auto mainDlg = std::make_unique<CMainDlg>();
     if (silent) {
         PathBuffer dir = {};
-        return RunSilentInstall(dir, mainDlg->Progress());
+        return LogExit(RunSilentInstall(dir, mainDlg->Progress(),
+                                        options.hasInstallDir ? requested : nullptr));
     }
-    return RunInteractive(*mainDlg);
+    if (options.hasInstallDir) {
+        mainDlg->PresetInstallDir(requested);
+    }
+    return LogExit(RunInteractive(*mainDlg));
 }
 
 }  // namespace velora

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/command_line.h"
 #include "app/payload_launcher.h"
 #include "app/progress_channel.h"
 #include "base/path_buffer.h"
@@ -15,10 +16,6 @@ inline constexpr wchar_t kInstanceMutexName[] =
 // Returns the process exit code.
 int RunInstaller(HINSTANCE instance);
 
-// True when any argument (the program path included) is exactly "/s" in
-// either case. An unsplittable command line has no arguments.
-bool HasSilentSwitch(const wchar_t* commandLine);
-
 // Windows XP (5.1) or later, from a GetVersion() value.
 bool IsOsSupported(DWORD version);
 
@@ -26,10 +23,12 @@ bool IsOsSupported(DWORD version);
 // (also when the warning cannot be shown).
 bool ConfirmOldSystem();
 
-// Resolves the directory into `dir`, runs the setup program and waits for it.
-// Returns 0 only when the setup program ran and exited 0. Nothing is started
-// when `progress` is taken (somebody else made its objects first).
+// Takes `requestedDir` (the /D= directory, already accepted) or else resolves
+// the directory into `dir`, runs the setup program and waits for it, writing
+// its progress to the install log. Returns 0 only when the setup program ran
+// and exited 0. Nothing is started when `progress` is taken (somebody else
+// made its objects first).
 int RunSilentInstall(PathBuffer& dir, const ProgressChannel& progress,
-                     HMODULE payloadModule = nullptr);
+                     const wchar_t* requestedDir = nullptr, HMODULE payloadModule = nullptr);
 
 }  // namespace velora

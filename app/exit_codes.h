@@ -15,7 +15,8 @@ enum ExitCode : int {
     kExitSetupNotStarted = 1004,       // the setup program could not be started
     kExitSetupLost = 1005,             // its end or its exit code could not be observed
     kExitProgressChannelTaken = 1006,  // another program made the progress objects first
-    kExitSetupUnfinished = 1007,  // interactive: the setup program ended without reaching 100 %
+    kExitSetupUnfinished = 1007,    // interactive: the setup program ended without reaching 100 %
+    kExitInvalidInstallDir = 1008,  // the /D= directory is not an acceptable install directory
 };
 
 }  // namespace velora

@@ -18,11 +18,8 @@ bool IsSeparator(wchar_t c) {
 // next source is tried.
 bool ReadAcceptableDir(const wchar_t* key, PathBuffer& out) {
     PathBuffer dir = {};
-    if (!ReadRegistryPath(HKEY_LOCAL_MACHINE, key, kDirValueName, dir)) {
-        return false;
-    }
-    StripTrailingSeparators(dir);
-    return IsAcceptableInstallDir(dir) && CopyBounded(out, dir);
+    return ReadRegistryPath(HKEY_LOCAL_MACHINE, key, kDirValueName, dir) &&
+           AcceptInstallDir(dir, out);
 }
 
 bool ReadOwnKeyDir(PathBuffer& out) {
@@ -45,6 +42,33 @@ bool ReadOemDir(PathBuffer& out) {
 }
 
 }  // namespace
+
+bool AcceptInstallDir(const wchar_t* value, PathBuffer& out) {
+    PathBuffer dir = {};
+    if (value == nullptr || !CopyBounded(dir, value)) {
+        return false;
+    }
+    StripTrailingSeparators(dir);
+    return IsAcceptableInstallDir(dir) && CopyBounded(out, dir);
+}
+
+const wchar_t* InstallDirSourceName(InstallDirSource source) {
+    switch (source) {
+        case InstallDirSource::kNone:
+            return L"none";
+        case InstallDirSource::kCommandLine:
+            return L"the command line (/D=)";
+        case InstallDirSource::kOwnKey:
+            return L"the registry (product key)";
+        case InstallDirSource::kOemKey:
+            return L"the registry (OEM key, sibling folder)";
+        case InstallDirSource::kDefault:
+            return L"the default (Program Files)";
+        case InstallDirSource::kChosen:
+            return L"the user's choice in the window";
+    }
+    return L"unknown";
+}
 
 bool IsAcceptableInstallDir(const wchar_t* dir) {
     if (dir == nullptr) {
@@ -133,18 +157,27 @@ bool DefaultInstallDir(const wchar_t* programFiles, PathBuffer& out) {
            CopyBounded(out, dir);
 }
 
-bool ResolveInstallDir(PathBuffer& dir, HWND owner) {
+bool ResolveInstallDir(PathBuffer& dir, HWND owner, InstallDirSource* source) {
+    InstallDirSource found = InstallDirSource::kNone;
     dir[0] = L'\0';
-    if (ReadOwnKeyDir(dir) || ReadOemDir(dir)) {
-        return true;
+    if (ReadOwnKeyDir(dir)) {
+        found = InstallDirSource::kOwnKey;
+    } else if (ReadOemDir(dir)) {
+        found = InstallDirSource::kOemKey;
+    } else {
+        // The shell writes up to MAX_PATH characters: exactly our buffer.
+        PathBuffer programFiles = {};
+        if (::SHGetSpecialFolderPathW(owner, programFiles, CSIDL_PROGRAM_FILES, FALSE)) {
+            programFiles[kPathChars - 1] = L'\0';
+            if (DefaultInstallDir(programFiles, dir)) {
+                found = InstallDirSource::kDefault;
+            }
+        }
     }
-    // The shell writes up to MAX_PATH characters: exactly our buffer.
-    PathBuffer programFiles = {};
-    if (!::SHGetSpecialFolderPathW(owner, programFiles, CSIDL_PROGRAM_FILES, FALSE)) {
-        return false;
+    if (source != nullptr) {
+        *source = found;
     }
-    programFiles[kPathChars - 1] = L'\0';
-    return DefaultInstallDir(programFiles, dir);
+    return found != InstallDirSource::kNone;
 }
 
 bool IsBelowLowSpaceThreshold(std::uint64_t freeBytes) {

@@ -20,11 +20,23 @@ inline constexpr wchar_t kDefaultSubfolder[] = L"Corvane Network\\";
 // Below this many MiB free, the install drive counts as low on space.
 inline constexpr std::uint64_t kLowSpaceThresholdMiB = 100;
 
+// Where an install directory came from.
+enum class InstallDirSource { kNone, kCommandLine, kOwnKey, kOemKey, kDefault, kChosen };
+
 // Finds the install directory: the product's own registry key, then the OEM
 // key's sibling rule, then Program Files\Corvane Network\Velora. `owner` is
 // the window for the shell call (may be null). Returns false and leaves `dir`
-// empty when no step yields a directory.
-bool ResolveInstallDir(PathBuffer& dir, HWND owner);
+// empty when no step yields a directory. `source`, when given, tells which
+// step gave it (kNone on failure).
+bool ResolveInstallDir(PathBuffer& dir, HWND owner, InstallDirSource* source = nullptr);
+
+// Takes a directory from a source others can write (a registry value, the
+// command line): trailing separators removed, then kept only when it fits a
+// path buffer and IsAcceptableInstallDir holds. False leaves `out` untouched.
+bool AcceptInstallDir(const wchar_t* value, PathBuffer& out);
+
+// A short English name of a source, for the install log.
+const wchar_t* InstallDirSourceName(InstallDirSource source);
 
 // True for an absolute drive path ("X:\..."), the only kind of install
 // directory taken from a source others can write: no UNC or device path

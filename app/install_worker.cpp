@@ -2,8 +2,10 @@
 
 #include <system_error>
 
-#include "app/exit_codes.h"
 #include <utility>
+
+#include "app/exit_codes.h"
+#include "app/install_log.h"
 
 namespace velora {
 
@@ -45,6 +47,8 @@ void InstallWorker::Run() {
     int notStarted = kExitNoInstallDir;
     // A channel somebody else made first is never followed.
     if (channel_.IsTaken()) {
+        InstallLog::Instance().Write(
+            L"error: another program made the progress objects first; nothing started");
         notStarted = kExitProgressChannelTaken;
     } else if (installDir_[0] != L'\0') {
         launch = launcher_(installDir_);
@@ -65,10 +69,14 @@ void InstallWorker::Run() {
     DWORD exitCode = 0;
     const bool observed = ::WaitForSingleObject(launch.process.Get(), 0) == WAIT_OBJECT_0 &&
                           ::GetExitCodeProcess(launch.process.Get(), &exitCode);
+    InstallLog& log = InstallLog::Instance();
+    log.EndProgress();
     state_.store(InstallState::Finished);
     if (observed) {
+        log.Write(L"setup program exited with code %lu", exitCode);
         PostEnd(InstallEnd::kSetupExited, static_cast<int>(exitCode));
     } else {
+        log.Error(::GetLastError(), L"the setup program's end could not be observed");
         PostEnd(InstallEnd::kLost, kExitSetupLost);
     }
 }
@@ -80,8 +88,9 @@ void InstallWorker::PostEnd(InstallEnd end, int code) {
 void InstallWorker::Forward() {
     // A report without a view carries no value: nothing to show.
     if (channel_.HasView()) {
-        ::PostMessageW(target_, WM_INSTALL_PROGRESS, static_cast<WPARAM>(channel_.ReadPercent()),
-                       0);
+        const int percent = channel_.ReadPercent();
+        InstallLog::Instance().Progress(percent);
+        ::PostMessageW(target_, WM_INSTALL_PROGRESS, static_cast<WPARAM>(percent), 0);
     }
 }
 

@@ -21,6 +21,8 @@ inline constexpr int kSetupFailedText = 106;
 inline constexpr int kSetupUnfinishedText = 107;
 inline constexpr int kInstallFailedProgressText = 108;
 inline constexpr int kInstallFailedTitle = 109;
+// Carries "{dir}", replaced by the refused /D= directory.
+inline constexpr int kInvalidInstallDirText = 110;
 
 // Posted by a window to itself to fit a list item to its rich text once the
 // layout has placed it (main window and agreement window).

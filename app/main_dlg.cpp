@@ -11,6 +11,7 @@
 #include "ui/host_messages.h"
 #include "app/agree_dlg.h"
 #include "app/install_location.h"
+#include "app/install_log.h"
 #include "app/list_height_fit.h"
 #include "app/layout_ids.h"
 #include "app/msg_dlg.h"
@@ -178,9 +179,17 @@ void CMainDlg::OnInitDialog() {
     ::SendMessageW(pathBox_.Handle(), WM_SETFONT, HandleParam(BkFontPool::Instance().GetFont(0)),
                    TRUE);
 
-    ResolveInstallDir(installDir_, window);
+    if (dirSource_ != InstallDirSource::kCommandLine) {
+        ResolveInstallDir(installDir_, window, &dirSource_);
+    }
     pathBox_.SetText(installDir_);
     ::PostMessageW(window, WM_CHECK_DISK_SPACE, 0, 0);
+}
+
+void CMainDlg::PresetInstallDir(const wchar_t* dir) {
+    if (CopyBounded(installDir_, dir)) {
+        dirSource_ = InstallDirSource::kCommandLine;
+    }
 }
 
 void CMainDlg::OnCheckDiskSpace() {
@@ -239,6 +248,7 @@ void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
         CopyBounded(installDir_, dir);
         low = IsLow(installDir_);
     }
+    dirSource_ = InstallDirSource::kChosen;
     // Whatever the folder, nothing installs before the licence is accepted.
     EnableItem(main_ids::kInstall, !low && GetItemCheck(main_ids::kAgree));
     ShowItem(main_ids::kLowSpaceNotice, low);
@@ -249,7 +259,9 @@ void CMainDlg::ApplyChosenFolder(const wchar_t* folder) {
 void CMainDlg::StartInstall() {
     // Objects somebody else made first could carry any progress report: say
     // so and go no further (nothing of the user's is ended either).
+    InstallLog& log = InstallLog::Instance();
     if (progress_.IsTaken()) {
+        log.Write(L"error: another program made the progress objects first; nothing started");
         ShowNotice(Handle(), kChannelTakenText);
         EndDialog(kExitProgressChannelTaken);
         return;
@@ -265,11 +277,13 @@ void CMainDlg::StartInstall() {
         // The setup program would find the product's files in use: say so
         // and stay on the start page.
         if (!EndAll(product, kEndProcessTimeoutMs)) {
+            log.Write(L"error: the running product could not be ended; nothing started");
             ShowNotice(Handle(), kProductStillRunningText);
             return;
         }
     }
     TerminateProcessByName(kUpdaterImageName);
+    log.Write(L"install directory: %ls (from %ls)", installDir_, InstallDirSourceName(dirSource_));
     SetCustomArea(false, false);
     ShowProgressPage();
 
@@ -356,6 +370,7 @@ void CMainDlg::OnInstallEnded(InstallEnd end, int code) {
     // Never a failure that reads as success: a setup program's code of 0
     // cannot get here, and the window's result is this code from now on.
     exitCode_ = failure;
+    InstallLog::Instance().Write(L"install failed (code %d)", failure);
     SetItemText(main_ids::kProgressTitle, TextWithCode(kInstallFailedTitle, failure));
     SetItemText(main_ids::kProgressText, TextWithCode(kInstallFailedProgressText, failure));
     SetItemAttribute(main_ids::kProgressText, "class", L"progress_text_failed");

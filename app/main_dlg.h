@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/install_location.h"
 #include "app/install_state.h"
 #include "app/install_worker.h"
 #include "app/path_box.h"
@@ -60,6 +61,9 @@ class CMainDlg : public CInstallerDialog {
     ~CMainDlg() override;
 
     PathBuffer& InstallDir() { return installDir_; }
+    // The directory named on the command line (accepted already): the window
+    // starts with it instead of looking one up.
+    void PresetInstallDir(const wchar_t* dir);
     const ProgressChannel& Progress() const { return progress_; }
     InstallState GetInstallState() const { return state_.load(); }
     void SetInstallState(InstallState state) {
@@ -111,6 +115,7 @@ class CMainDlg : public CInstallerDialog {
     KEditInputEx pathBox_;
     ProgressChannel progress_;
     PathBuffer installDir_ = {};
+    InstallDirSource dirSource_ = InstallDirSource::kNone;
     std::atomic<InstallState> state_{InstallState::Idle};
     ShutdownBlock sessionHold_;
     bool confirmationAllowed_ = true;  // no second close confirmation while one is up

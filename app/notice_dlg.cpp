@@ -1,6 +1,7 @@
 #include "app/notice_dlg.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "markup/string_pool.h"
 
@@ -18,20 +19,23 @@ std::wstring FormatExitCode(int code) {
     return hex;
 }
 
-std::wstring TextWithCode(int stringId, int code) {
+std::wstring TextWith(int stringId, const wchar_t* token, const std::wstring& value) {
     const std::wstring* text = BkString::Instance().Find(stringId);
     if (text == nullptr) {
         return std::wstring();
     }
     // A plain token, not a format string: the table's text is never handed
     // to a formatting function.
-    static const std::wstring kToken = L"{code}";
     std::wstring out = *text;
-    const std::size_t at = out.find(kToken);
+    const std::size_t at = out.find(token);
     if (at != std::wstring::npos) {
-        out.replace(at, kToken.size(), FormatExitCode(code));
+        out.replace(at, std::wcslen(token), value);
     }
     return out;
+}
+
+std::wstring TextWithCode(int stringId, int code) {
+    return TextWith(stringId, L"{code}", FormatExitCode(code));
 }
 
 CNoticeDlg::CNoticeDlg(int stringId, const int* code) {
@@ -41,6 +45,10 @@ CNoticeDlg::CNoticeDlg(int stringId, const int* code) {
     } else if (const std::wstring* text = BkString::Instance().Find(stringId)) {
         text_ = *text;
     }
+}
+
+CNoticeDlg::CNoticeDlg(std::wstring text) : text_(std::move(text)) {
+    LoadLayout(kNoticeLayout);
 }
 
 bool CNoticeDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -59,6 +67,11 @@ void ShowNotice(HWND owner, int stringId) {
 
 void ShowNotice(HWND owner, int stringId, int code) {
     CNoticeDlg notice(stringId, &code);
+    notice.DoModal(owner);
+}
+
+void ShowNotice(HWND owner, int stringId, const std::wstring& value) {
+    CNoticeDlg notice(TextWith(stringId, L"{dir}", value));
     notice.DoModal(owner);
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/exit_codes.h"
 #include "app/install_location.h"
+#include "app/install_log.h"
 #include "app/process_security.h"
 #include "base/path_buffer.h"
 
@@ -104,35 +105,45 @@ bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out
 
 SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module,
                                const FolderNameSource& names, const wchar_t* parent) {
+    InstallLog& log = InstallLog::Instance();
     SetupLaunch result;
     if (installDir == nullptr || installDir[0] == L'\0') {
+        log.Write(L"error: no install directory for the setup program");
         result.error = SetupLaunchError::kNoInstallDir;
         return result;
     }
     PayloadBytes payload;
     if (!FindPayload(module, payload)) {
+        log.Error(::GetLastError(), L"the setup program is missing from the installer");
         result.error = SetupLaunchError::kPayloadMissing;
         return result;
     }
     PathBuffer temp = {};
     if (parent != nullptr ? !CopyBounded(temp, parent) : !SetupTempParent(temp, kPathChars)) {
+        log.Error(::GetLastError(), L"no temporary folder for the setup program");
         result.error = SetupLaunchError::kPayloadNotWritten;
         return result;
     }
     PathBuffer exe = {};
-    if (!result.folder.Create(temp, names) ||
-        !result.folder.WriteProgram(payload.data, payload.size) ||
+    const bool made = result.folder.Create(temp, names);
+    if (made) {
+        log.Write(L"setup folder: %ls", result.folder.Path());
+    }
+    if (!made || !result.folder.WriteProgram(payload.data, payload.size) ||
         !result.folder.LaunchPath(exe, kPathChars)) {
+        log.Error(::GetLastError(), L"the setup program could not be written below %ls", temp);
         result.folder.Remove();
         result.error = SetupLaunchError::kPayloadNotWritten;
         return result;
     }
     wchar_t commandLine[kSetupCommandLineChars] = {};
     if (!FormatSetupCommandLine(exe, installDir, commandLine, kSetupCommandLineChars)) {
+        log.Write(L"error: the setup program's command line is too long");
         result.folder.Remove();
         result.error = SetupLaunchError::kNotStarted;
         return result;
     }
+    log.Write(L"setup command line: %ls", commandLine);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -141,6 +152,7 @@ SetupLaunch ExtractAndRunSetup(const wchar_t* installDir, HMODULE module,
     // Downloads, where anybody's files lie).
     if (!::CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                           result.folder.Path(), &startup, &info)) {
+        log.Error(::GetLastError(), L"the setup program could not be started");
         result.folder.Remove();
         result.error = SetupLaunchError::kNotStarted;
         return result;

@@ -10,16 +10,13 @@
 
 #include <cstring>
 
+#include "app/final_path.h"
+#include "app/install_log.h"
 #include "base/path_buffer.h"
 #include "base/win_handles.h"
 
 namespace velora {
 namespace {
-
-// The system's full names of files (GetFinalPathNameByHandleW) carry a "\\?\"
-// prefix and long names, so they may outgrow a PathBuffer.
-constexpr std::size_t kFinalPathChars = 2 * kPathChars;
-using FinalPathBuffer = wchar_t[kFinalPathChars];
 
 struct BstrTraits {
     using Type = BSTR;
@@ -40,35 +37,31 @@ bool PathExists(const wchar_t* path) {
 }
 
 // Writes all of `bytes`, continuing after short writes; stops on a failure.
-void WriteAll(HANDLE file, const char* bytes, DWORD count) {
+bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
     while (count > 0) {
         DWORD written = 0;
         if (!WriteFile(file, bytes, count, &written, nullptr) || written == 0) {
-            return;
+            return false;
         }
         bytes += written;
         count -= written;
     }
+    return true;
 }
 
-// Where `handle` really is, links resolved.
-bool FinalPath(HANDLE handle, FinalPathBuffer& out) {
-    const DWORD length = GetFinalPathNameByHandleW(handle, out, kFinalPathChars,
-                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return length > 0 && length < kFinalPathChars;
-}
-
-bool SamePath(const wchar_t* a, const wchar_t* b) {
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-// True when the final path of `child` is `parent`'s final path plus `name`:
-// the object lies right inside that folder, not somewhere a link leads to.
-bool LiesIn(HANDLE child, const wchar_t* parentFinal, const wchar_t* name) {
-    FinalPathBuffer expected;
-    FinalPathBuffer actual;
-    return JoinPath(expected, parentFinal, name) && FinalPath(child, actual) &&
-           SamePath(expected, actual);
+// One line in the install log for a post-install action: done, or the
+// system's reason (none when a check refused it).
+bool LogAction(bool done, const wchar_t* what, const wchar_t* path) {
+    const DWORD error = done ? ERROR_SUCCESS : GetLastError();
+    InstallLog& log = InstallLog::Instance();
+    if (done) {
+        log.Write(L"post-install: %ls %ls: done", what, path);
+    } else if (error != ERROR_SUCCESS) {
+        log.Error(error, L"post-install: %ls %ls: not done", what, path);
+    } else {
+        log.Write(L"post-install: %ls %ls: skipped (not a plain file or folder)", what, path);
+    }
+    return done;
 }
 
 // <dir>\Profiles, opened without following a link and held without delete
@@ -86,12 +79,16 @@ ScopedHandle OpenProfilesFolder(const wchar_t* installDir, const wchar_t* folder
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                       nullptr));
     FinalPathBuffer installFinal;
-    if (!install || !profiles || !GetFileInformationByHandle(profiles.Get(), &info) ||
+    if (!install || !profiles) {
+        return ScopedHandle();  // the system's reason stays
+    }
+    if (!GetFileInformationByHandle(profiles.Get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
         !FinalPath(install.Get(), installFinal) ||
         !LiesIn(profiles.Get(), installFinal, kProfilesFolder) ||
         !FinalPath(profiles.Get(), folderFinal)) {
+        SetLastError(ERROR_SUCCESS);  // refused, not failed
         return ScopedHandle();
     }
     return profiles;
@@ -106,10 +103,14 @@ ScopedHandle OpenChannelFile(const wchar_t* file, const BY_HANDLE_FILE_INFORMATI
     ScopedHandle channel(CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                      OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION info = {};
-    if (!channel || !GetFileInformationByHandle(channel.Get(), &info) ||
+    if (!channel) {
+        return ScopedHandle();  // the system's reason stays
+    }
+    if (!GetFileInformationByHandle(channel.Get(), &info) ||
         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
         info.nNumberOfLinks != 1 || info.dwVolumeSerialNumber != folderInfo.dwVolumeSerialNumber ||
         !LiesIn(channel.Get(), folderFinal, kChannelFileName)) {
+        SetLastError(ERROR_SUCCESS);  // refused, not failed
         return ScopedHandle();
     }
     return channel;
@@ -181,6 +182,70 @@ ScopedComPtr<IShellDispatch2> DesktopShell() {
     return shell;
 }
 
+bool WriteChannelFileTo(const wchar_t* installDir, PathBuffer& file) {
+    PathBuffer folder;
+    if (!JoinPath(folder, installDir, kProfilesFolder)) {
+        return false;
+    }
+    if (!PathExists(folder) && !CreateDirectoryW(folder, nullptr)) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION folderInfo = {};
+    FinalPathBuffer folderFinal;
+    const ScopedHandle profiles = OpenProfilesFolder(installDir, folder, folderInfo, folderFinal);
+    if (!profiles) {
+        return false;
+    }
+    char modulePath[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;  // failed or cut short: no trustworthy name to record
+    }
+    const char* name = PathFindFileNameA(modulePath);
+    if (name == modulePath) {
+        return false;
+    }
+    if (!JoinPath(file, folder, kChannelFileName)) {
+        return false;
+    }
+    const ScopedHandle channel = OpenChannelFile(file, folderInfo, folderFinal);
+    if (!channel || !SetEndOfFile(channel.Get())) {
+        return false;  // still at offset 0: SetEndOfFile empties it
+    }
+    return WriteAll(channel.Get(), name, static_cast<DWORD>(std::strlen(name)));
+}
+
+bool SetAutoStartFor(const wchar_t* installDir) {
+    HKEY opened = nullptr;
+    const LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &opened);
+    if (status != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(status));
+        return false;
+    }
+    ScopedRegKey run(opened);
+    if (IsEmpty(installDir)) {
+        return false;
+    }
+    PathBuffer product;
+    if (!JoinPath(product, installDir, kProductRelativePath) || !PathExists(product)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    // The value is a command line: unquoted, "C:\Program Files\..." would
+    // start C:\Program.exe. The whole zero-filled buffer is stored, as the
+    // product's own tools expect.
+    PathBuffer command = {};
+    if (!CopyBounded(command, L"\"") || !AppendBounded(command, product) ||
+        !AppendBounded(command, L"\"")) {
+        return false;
+    }
+    const LSTATUS written =
+        RegSetValueExW(run.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                       static_cast<DWORD>(sizeof(command)));
+    SetLastError(static_cast<DWORD>(written));
+    return written == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 bool IsProductInstalled(const wchar_t* installDir) {
@@ -192,66 +257,18 @@ bool IsProductInstalled(const wchar_t* installDir) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void WriteChannelFile(const wchar_t* installDir) {
+bool WriteChannelFile(const wchar_t* installDir) {
     if (IsEmpty(installDir)) {
-        return;
+        return false;
     }
-    PathBuffer folder;
-    if (!JoinPath(folder, installDir, kProfilesFolder)) {
-        return;
-    }
-    if (!PathExists(folder) && !CreateDirectoryW(folder, nullptr)) {
-        return;
-    }
-    BY_HANDLE_FILE_INFORMATION folderInfo = {};
-    FinalPathBuffer folderFinal;
-    const ScopedHandle profiles = OpenProfilesFolder(installDir, folder, folderInfo, folderFinal);
-    if (!profiles) {
-        return;
-    }
-    char modulePath[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return;  // failed or cut short: no trustworthy name to record
-    }
-    const char* name = PathFindFileNameA(modulePath);
-    if (name == modulePath) {
-        return;
-    }
-    PathBuffer file;
-    if (!JoinPath(file, folder, kChannelFileName)) {
-        return;
-    }
-    const ScopedHandle channel = OpenChannelFile(file, folderInfo, folderFinal);
-    if (!channel || !SetEndOfFile(channel.Get())) {
-        return;  // still at offset 0: SetEndOfFile empties it
-    }
-    WriteAll(channel.Get(), name, static_cast<DWORD>(std::strlen(name)));
+    PathBuffer file = {};
+    return LogAction(WriteChannelFileTo(installDir, file), L"channel file",
+                     file[0] != L'\0' ? file : installDir);
 }
 
-void SetAutoStart(const wchar_t* installDir) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &opened) != ERROR_SUCCESS) {
-        return;
-    }
-    ScopedRegKey run(opened);
-    if (IsEmpty(installDir)) {
-        return;
-    }
-    PathBuffer product;
-    if (!JoinPath(product, installDir, kProductRelativePath) || !PathExists(product)) {
-        return;
-    }
-    // The value is a command line: unquoted, "C:\Program Files\..." would
-    // start C:\Program.exe. The whole zero-filled buffer is stored, as the
-    // product's own tools expect.
-    PathBuffer command = {};
-    if (!CopyBounded(command, L"\"") || !AppendBounded(command, product) ||
-        !AppendBounded(command, L"\"")) {
-        return;
-    }
-    RegSetValueExW(run.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                   static_cast<DWORD>(sizeof(command)));
+bool SetAutoStart(const wchar_t* installDir) {
+    return LogAction(SetAutoStartFor(installDir), L"log-on start entry for",
+                     IsEmpty(installDir) ? L"(no directory)" : installDir);
 }
 
 bool LaunchThroughShell(const LaunchRequest& request) {
@@ -354,11 +371,18 @@ bool LaunchDeElevated(const wchar_t* path, const wchar_t* arguments, const Launc
     }
     PathRemoveFileSpecW(folder);
     const LaunchRequest request = {path, arguments, commandLine, folder};
+    InstallLog& log = InstallLog::Instance();
     if (routes.shell && routes.shell(request)) {
+        log.Write(L"post-install: %ls started through the desktop shell", path);
         return true;
     }
     // Never on with the installer's own rights: not starting is better.
-    return routes.token && routes.token(request);
+    if (routes.token && routes.token(request)) {
+        log.Write(L"post-install: %ls started with a medium-integrity token", path);
+        return true;
+    }
+    log.Error(GetLastError(), L"post-install: %ls not started", path);
+    return false;
 }
 
 }  // namespace velora

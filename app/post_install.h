@@ -25,13 +25,14 @@ bool IsProductInstalled(const wchar_t* installDir);
 // bytes, nothing else) to <dir>\Profiles\channel.dat, creating the folder.
 // The install directory may be writable by anyone, so nothing is written
 // through a junction, symbolic link or hard link planted there: when Profiles
-// or channel.dat is one, the file is skipped. Fails quietly.
-void WriteChannelFile(const wchar_t* installDir);
+// or channel.dat is one, the file is skipped. Returns whether it was written
+// (logged either way).
+bool WriteChannelFile(const wchar_t* installDir);
 
 // Registers "<dir>\Program\Dovanix.exe" (quoted: the value is a command line)
-// to start at log-on for this user, when that file exists. Fails quietly;
-// never removes an existing entry.
-void SetAutoStart(const wchar_t* installDir);
+// to start at log-on for this user, when that file exists. Returns whether it
+// was written (logged either way); never removes an existing entry.
+bool SetAutoStart(const wchar_t* installDir);
 
 // What a launch route is asked to start.
 struct LaunchRequest {

@@ -39,11 +39,16 @@ ensure_packages() {
     apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
 }
 
-# Configures build/ARCH once (Release, the cross toolchain of ARCH).
+# Configures DIR (default build/ARCH) once (Release, the cross toolchain of
+# ARCH). Further arguments go to cmake, which then runs every time, so that a
+# changed value takes effect.
 configure_build() {
-  local arch=$1 dir=build/$1
+  local arch=$1 dir=${2:-build/$1}
+  shift $(($# < 2 ? $# : 2))
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch-mingw.cmake" \
-          -DCMAKE_BUILD_TYPE=Release >/dev/null
+          -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  elif [ $# -gt 0 ]; then
+    cmake -S . -B "$dir" "$@" >/dev/null
   fi
 }

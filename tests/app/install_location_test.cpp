@@ -197,6 +197,45 @@ TEST_F(ResolveInstallDirTest, SpacesAndCharactersOutsideAsciiAreKept) {
     EXPECT_EQ(dir, Resolve());
 }
 
+TEST_F(ResolveInstallDirTest, TellsWhichSourceGaveTheDirectory) {
+    PathBuffer dir = {};
+    InstallDirSource source = InstallDirSource::kNone;
+    ASSERT_TRUE(ResolveInstallDir(dir, nullptr, &source));
+    EXPECT_EQ(InstallDirSource::kDefault, source);
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOemKey, L"dir", L"D:\\Apps\\Corvane");
+    ASSERT_TRUE(ResolveInstallDir(dir, nullptr, &source));
+    EXPECT_EQ(InstallDirSource::kOemKey, source);
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", L"D:\\Own");
+    ASSERT_TRUE(ResolveInstallDir(dir, nullptr, &source));
+    EXPECT_EQ(InstallDirSource::kOwnKey, source);
+}
+
+// The command line's directory goes through the registry values' rule.
+TEST(AcceptInstallDirTest, SameRuleAsRegistryValues) {
+    const struct {
+        const wchar_t* value;
+        const wchar_t* accepted;  // null: refused
+    } cases[] = {
+        {L"C:\\My Apps\\Velora", L"C:\\My Apps\\Velora"},
+        {L"C:\\My Apps\\Velora\\\\", L"C:\\My Apps\\Velora"},
+        {L"E:\\", L"E:\\"},
+        {L"", nullptr},
+        {L"Velora", nullptr},
+        {L"\\\\server\\share\\Velora", nullptr},
+        {L"\\\\?\\C:\\Velora", nullptr},
+        {L"C:\\Apps\\..\\Windows", nullptr},
+        {L"C:\\Apps\\Velora\\\" /x", nullptr},
+    };
+    for (const auto& c : cases) {
+        PathBuffer out = {L'#', L'\0'};
+        EXPECT_EQ(c.accepted != nullptr, AcceptInstallDir(c.value, out)) << c.value;
+        EXPECT_STREQ(c.accepted != nullptr ? c.accepted : L"#", out) << c.value;
+    }
+    PathBuffer out = {};
+    EXPECT_FALSE(AcceptInstallDir((L"D:\\" + std::wstring(kPathChars, L'a')).c_str(), out));
+    EXPECT_FALSE(AcceptInstallDir(nullptr, out));
+}
+
 TEST(OemSiblingDirTest, LongestValueWorksLongerIsRefusedRatherThanTruncated) {
     const std::wstring parent = L"D:\\" + std::wstring(kPathChars - 1 - 3 - 8, L'p');
     const std::wstring oem = parent + L"\\Corvane";

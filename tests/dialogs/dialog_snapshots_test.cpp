@@ -255,5 +255,15 @@ TEST(DialogSnapshots, FailedInstallAndItsNotice) {
     ::DestroyWindow(main.Handle());
 }
 
+// The notice for a /D= directory that is refused names it; long texts wrap.
+TEST(DialogSnapshots, RefusedInstallDirNotice) {
+    CNoticeDlg notice(TextWith(kInvalidInstallDirText, L"{dir}", L"..\\My Apps\\Velora"));
+    ASSERT_NE(notice.Create(nullptr), nullptr);
+    ::ShowWindow(notice.Handle(), SW_SHOWNA);
+    EXPECT_NE(std::wstring::npos, notice.Text().find(L"“..\\My Apps\\Velora”"));
+    Snapshot(notice, L"layout_109_invalid_dir");
+    ::DestroyWindow(notice.Handle());
+}
+
 }  // namespace
 }  // namespace velora

@@ -1,5 +1,6 @@
-// Silent installs into directories whose names are not plain ASCII words, and
-// an install directory too long for the paths below it.
+// Silent installs into directories whose names are not plain ASCII words, an
+// install directory too long for the paths below it, and the directory given
+// on the command line (/D=).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,9 +22,9 @@ const std::wstring kOwnKey = L"SOFTWARE\\Corvane Network\\Velora";
 
 class InstallPathTest : public ::testing::Test {
   protected:
-    long RunSilent() {
-        return test::RunAndWait(L"\"" + test::BuiltProgramPath(L"VeloraSetup.exe") + L"\" /s",
-                                120000);
+    long RunSilent(const std::wstring& arguments = L"/s") {
+        return test::RunAndWait(
+            L"\"" + test::BuiltProgramPath(L"VeloraSetup.exe") + L"\" " + arguments, 120000);
     }
 
     test::RegistryKeyRemoval ownKey_{HKEY_LOCAL_MACHINE, kOwnKey};
@@ -59,6 +60,39 @@ TEST_F(InstallPathTest, OverLongRegistryDirectoryIsNotTruncated) {
     }
     EXPECT_TRUE(FileExists(programFilesDefault + L"\\Program\\Dovanix.exe"));
     test::RemoveTree(programFilesDefault);
+}
+
+// /D= comes before the registry and is taken as the rest of the line.
+TEST_F(InstallPathTest, CommandLineDirectoryIsUsedAheadOfTheRegistry) {
+    test::WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", work_ / L"From Registry");
+    const struct {
+        std::wstring arguments;
+        std::wstring dir;
+    } cases[] = {
+        {L"/s /D=" + (work_ / L"With Spaces\\Velora"), work_ / L"With Spaces\\Velora"},
+        {L"/s /D=" + (work_ / L"Trailing\\Velora\\\\"), work_ / L"Trailing\\Velora"},
+        // As a shell that quotes arguments with spaces passes it.
+        {L"/s \"/D=" + (work_ / L"Quoted Dir\\Velora") + L"\"", work_ / L"Quoted Dir\\Velora"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kExitOk, RunSilent(c.arguments)) << c.arguments.c_str();
+        EXPECT_TRUE(FileExists(c.dir + L"\\Program\\Dovanix.exe")) << c.arguments.c_str();
+    }
+    EXPECT_FALSE(FolderExists(work_ / L"From Registry"));
+}
+
+// A refused /D= ends the silent install with its own code; nothing is put
+// anywhere else instead.
+TEST_F(InstallPathTest, UnacceptableCommandLineDirectoryIsRefused) {
+    test::WriteRegistryString(HKEY_LOCAL_MACHINE, kOwnKey, L"dir", work_ / L"From Registry");
+    for (const std::wstring& dir :
+         {std::wstring(L"Velora"), std::wstring(L"..\\Velora"),
+          std::wstring(L"\\\\server\\share\\Velora"), work_ / L"a\\..\\Velora", std::wstring(),
+          work_ / (std::wstring(kPathChars, L'n'))}) {
+        EXPECT_EQ(kExitInvalidInstallDir, RunSilent(L"/s /D=" + dir)) << dir.c_str();
+    }
+    EXPECT_FALSE(FolderExists(work_ / L"From Registry"));
+    EXPECT_FALSE(FolderExists(work_ / L"Velora"));
 }
 
 }  // namespace
