@@ -215,6 +215,15 @@ bool CBkDialogViewImplEx::ActivateControl(std::int32_t handle) {
            pointer_.Activate(*control);
 }
 
+// Placeholders until the keyboard focus of window-less controls fills them in.
+std::int32_t CBkDialogViewImplEx::FocusedControl() const {
+    return 0;
+}
+
+bool CBkDialogViewImplEx::FocusControl(std::int32_t /*handle*/) {
+    return false;
+}
+
 bool CBkDialogViewImplEx::ProcessWindowMessage(HWND /*window*/, UINT message, WPARAM wParam,
                                                LPARAM lParam, LRESULT& result) {
     result = 0;
