@@ -128,6 +128,8 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     bool OnSetToolTipText(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetHostWindow(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnIsLayeredHost(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnActivateControl(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     UINT layoutId_;
     IBkControlCreator* standardTier_;
