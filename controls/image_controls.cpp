@@ -1,5 +1,7 @@
 #include "controls/image_controls.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <climits>
 
@@ -7,6 +9,7 @@
 #include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/value_parsers.h"
+#include "ui/accessible_actions.h"
 #include "ui/text_painter.h"
 
 namespace velora {
@@ -181,6 +184,18 @@ void CBkImageWnd::PaintContent(HDC dc) {
             DrawClipped(dc, *skin, rect, clipType_, clipParams_, alpha_);
             break;
     }
+}
+
+std::wstring CBkImageWnd::AccessibleNameFromContent() const {
+    return GetToolTipText().empty() ? caption_ : GetToolTipText();
+}
+
+DWORD CBkImageBtnWnd::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+std::wstring CBkImageBtnWnd::AccessibleDefaultAction() const {
+    return kActionPress;
 }
 
 bool CBkImageBtnWnd::IsClass(const char* tag) const {

@@ -50,6 +50,8 @@ class CBkImageWnd : public CBkWindow {
     int Alpha() const { return alpha_; }
 
   protected:
+    // The tool tip, else the caption.
+    std::wstring AccessibleNameFromContent() const override;
     // The text size, with the skin's cell size replacing each non-zero side.
     SIZE MeasureContent(SIZE available) override;
     // The skin, whole or by `sub`, clipped or turned by `cliptype`.
@@ -83,6 +85,8 @@ class CBkImageBtnWnd : public CBkImageWnd {
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
     // Button-up toggles the selection within a named group.
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;

@@ -1,5 +1,7 @@
 #include "controls/list_controls.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -257,6 +259,26 @@ void CBkListWnd::OnSmoothScrollTimer() {
 }
 
 // ---- Children ---------------------------------------------------------------------
+
+DWORD CBkListWnd::AccessibleRole() const {
+    return ROLE_SYSTEM_DOCUMENT;
+}
+
+std::wstring CBkListWnd::AccessibleValue() const {
+    std::wstring text;
+    for (const auto& item : items_) {
+        for (const auto& child : item->Children()) {
+            std::wstring part = child->AccessibleValue();
+            if (part.empty()) {
+                part = child->AccessibleName();
+            }
+            if (!part.empty()) {
+                text += text.empty() ? part : L"\n" + part;
+            }
+        }
+    }
+    return text;
+}
 
 CBkWindow* CBkListWnd::ItemAt(int index) const {
     return index >= 0 && index < ItemCount() ? items_[index].get() : nullptr;

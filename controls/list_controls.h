@@ -109,6 +109,14 @@ class CBkListWnd : public CBkDialog,
         return HoverChildTipOr(CBkDialog::GetToolTipText());
     }
     void SetControlCursor() override;
+    // A screen reader meets the list as one document: its value is the text
+    // of the items' content, item by item.
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleValue() const override;
+
+  protected:
+    // Named only by markup: the hover child's tip is no name for the list.
+    std::wstring AccessibleNameFromContent() const override { return std::wstring(); }
 
   private:
     // What the items and bar are given as their host window.

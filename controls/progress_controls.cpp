@@ -1,5 +1,7 @@
 #include "controls/progress_controls.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <climits>
 #include <utility>
@@ -71,11 +73,26 @@ double CBkProgress::Fraction() {
 
 int CBkProgress::Percent() {
     Fraction();  // orders and clamps the stored values
-    if (max_ == min_) {
+    return PercentOf(min_, max_, value_);
+}
+
+int CBkProgress::PercentOf(std::uint32_t min, std::uint32_t max, std::uint32_t value) {
+    if (max == min) {
         return 0;
     }
-    const std::uint64_t done = value_ - min_;
-    return static_cast<int>(done * 100u / (max_ - min_));
+    if (max < min) {
+        std::swap(min, max);
+    }
+    const std::uint64_t done = std::clamp(value, min, max) - min;
+    return static_cast<int>(done * 100u / (max - min));
+}
+
+DWORD CBkProgress::AccessibleRole() const {
+    return ROLE_SYSTEM_PROGRESSBAR;
+}
+
+std::wstring CBkProgress::AccessibleValue() const {
+    return std::to_wstring(PercentOf(min_, max_, value_)) + L"%";
 }
 
 SIZE CBkProgress::MeasureContent(SIZE available) {

@@ -34,6 +34,12 @@ class CBkProgress : public CBkWindow {
     int Percent();
     // The text shown for `percent`.
     virtual std::wstring PercentText(int percent) const;
+    // Whole percent of `value` in the range, as Percent() reads it, without
+    // storing anything.
+    static int PercentOf(std::uint32_t min, std::uint32_t max, std::uint32_t value);
+    DWORD AccessibleRole() const override;
+    // The percentage ("37%").
+    std::wstring AccessibleValue() const override;
     // The marquee block after the last indeterminate paint.
     const RECT& MarqueeBlock() const { return marquee_; }
 

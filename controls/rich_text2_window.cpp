@@ -1,5 +1,6 @@
 #include "controls/rich_text2_window.h"
 
+#include <oleacc.h>
 #include <tinyxml.h>
 
 #include <cmath>
@@ -58,6 +59,18 @@ bool CBkRichText2Wnd::Load(const TiXmlElement* element) {
     }
     layoutNeeded_ = true;
     return true;
+}
+
+DWORD CBkRichText2Wnd::AccessibleRole() const {
+    return AccessibleName().empty() ? 0 : ROLE_SYSTEM_STATICTEXT;
+}
+
+std::wstring CBkRichText2Wnd::AccessibleNameFromContent() const {
+    std::wstring text;
+    for (const auto& object : objects_) {
+        text += object->IsClass(CBkRichBreakObj::kTag) ? std::wstring(L"\n") : object->Text();
+    }
+    return text;
 }
 
 IBkRichtextObj* CBkRichText2Wnd::Object(std::size_t index) const {

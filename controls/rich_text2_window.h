@@ -61,6 +61,8 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
     void SetControlCursor() override;
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;
+    // Read as static text: its runs, a line break for each `break`.
+    DWORD AccessibleRole() const override;
 
     // ---- IBkRichtextContainerWnd ---------------------------------------------
     HWND GetHostWindow() const override { return Host(); }
@@ -72,6 +74,7 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
                                                       ControlState state) override;
 
   protected:
+    std::wstring AccessibleNameFromContent() const override;
     // Lays out when needed, then paints the pieces inside the clip.
     void PaintContent(HDC dc) override;
 

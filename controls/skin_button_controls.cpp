@@ -1,12 +1,31 @@
 #include "controls/skin_button_controls.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "controls/skin_cells.h"
 #include "markup/attribute_reader.h"
+#include "ui/accessible_actions.h"
 #include "ui/text_painter.h"
 
 namespace velora {
+
+DWORD CBkSkinBtnWnd::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+std::wstring CBkSkinBtnWnd::AccessibleDefaultAction() const {
+    return kActionPress;
+}
+
+DWORD CBkImgbtnsized::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+std::wstring CBkImgbtnsized::AccessibleDefaultAction() const {
+    return kActionPress;
+}
 
 bool CBkSkinBtnWnd::IsClass(const char* tag) const {
     return MatchesTag(tag, kTag);

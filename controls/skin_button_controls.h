@@ -19,6 +19,8 @@ class CBkSkinBtnWnd : public CBkWindow {
     bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
 
     const std::string& Skin() const { return skin_; }
 
@@ -42,6 +44,8 @@ class CBkImgbtnsized : public CBkWindow {
     bool TakesHeaderDoubleClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
 
     const std::string& Skin() const { return skin_; }
     const std::string& MiddleSkin() const { return skinMid_; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "ui/bk_window.h"
 
 namespace velora {
@@ -21,6 +23,8 @@ class CBkLink : public CBkWindow {
     static constexpr char kTag[] = "link";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
 };
@@ -31,6 +35,8 @@ class CBkButton : public CBkWindow {
     static constexpr char kTag[] = "button";
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }

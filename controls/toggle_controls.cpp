@@ -1,5 +1,7 @@
 #include "controls/toggle_controls.h"
 
+#include <oleacc.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
+#include "ui/accessible_actions.h"
 #include "ui/text_painter.h"
 
 namespace velora {
@@ -78,6 +81,22 @@ void CBkCheckBox::PaintContent(HDC dc) {
     const RECT box = {rect.left, rect.top, rect.left + kBoxSize, rect.bottom};
     DrawToggleGlyph(dc, box, ToggleGlyph::kCheckBox, State(), IsDisabled(), theme_);
     PaintLabel(dc, *this, MutableRect(), kLabelOffset);
+}
+
+DWORD CBkCheckBox::AccessibleRole() const {
+    return ROLE_SYSTEM_CHECKBUTTON;
+}
+
+std::wstring CBkCheckBox::AccessibleDefaultAction() const {
+    return Has(State(), ControlState::kChecked) ? kActionUncheck : kActionCheck;
+}
+
+DWORD CBkRadioBox::AccessibleRole() const {
+    return ROLE_SYSTEM_RADIOBUTTON;
+}
+
+std::wstring CBkRadioBox::AccessibleDefaultAction() const {
+    return kActionSelect;
 }
 
 bool CBkRadioBox::IsClass(const char* tag) const {

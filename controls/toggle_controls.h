@@ -20,6 +20,8 @@ class CBkCheckBox : public CBkWindow {
     bool DoubleClickIsPress() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
 
     // `check` as written; it does not preset the checked bit.
     const std::optional<int>& Check() const { return check_; }
@@ -56,6 +58,8 @@ class CBkRadioBox : public CBkWindow {
     bool Load(const TiXmlElement* element) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
 
     const std::optional<int>& Check() const { return check_; }
     const std::string& Group() const { return group_; }

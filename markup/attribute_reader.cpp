@@ -1,6 +1,7 @@
 #include "markup/attribute_reader.h"
 
 #include "markup/font_pool.h"
+#include "markup/string_pool.h"
 #include "markup/value_parsers.h"
 
 namespace velora {
@@ -49,6 +50,10 @@ bool AttributeReader::Text(const char* name, std::string& field) const {
 
 bool AttributeReader::WideText(const char* name, std::wstring& field) const {
     return Is(name) && Store(field, Utf8ToUtf16(value_));
+}
+
+bool AttributeReader::TextWithStrings(const char* name, std::wstring& field) const {
+    return Is(name) && Store(field, SubstituteStringReferences(Utf8ToUtf16(value_)));
 }
 
 }  // namespace velora

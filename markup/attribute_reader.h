@@ -45,6 +45,8 @@ class AttributeReader {
     bool Text(const char* name, std::string& field) const;
     // Display text: UTF-8 in markup, UTF-16 in the object.
     bool WideText(const char* name, std::wstring& field) const;
+    // Display text whose "%strN%" references are replaced from the string pool.
+    bool TextWithStrings(const char* name, std::wstring& field) const;
 
     // One of `words`, compared byte for byte. An unknown word is declined and
     // the field keeps its value.

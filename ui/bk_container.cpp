@@ -1,5 +1,7 @@
 #include "ui/bk_container.h"
 
+#include <oleacc.h>
+
 #include <cstring>
 
 #include <tinyxml.h>
@@ -9,6 +11,7 @@
 #include "markup/attribute_reader.h"
 #include "markup/skin_pool.h"
 #include "markup/style_pool.h"
+#include "ui/accessible_actions.h"
 #include "ui/control_creator.h"
 #include "ui/text_painter.h"
 
@@ -250,10 +253,43 @@ bool CBkDialogButton::IsClass(const char* tag) const {
     return MatchesTag(tag, kTag);
 }
 
+void CBkDialog::CollectAccessible(std::vector<const CBkWindow*>& controls) const {
+    if (Has(State(), ControlState::kHidden)) {
+        return;
+    }
+    if (AccessibleRole() != 0) {
+        controls.push_back(this);
+        return;
+    }
+    for (const auto& child : children_) {
+        child->CollectAccessible(controls);
+    }
+}
+
 bool CBkDialogButton::Load(const TiXmlElement* element) {
     const bool loaded = CBkDialog::Load(element);
     onlyDrawChild_ = 1;  // always hit and pressed as one button
     return loaded;
+}
+
+DWORD CBkDialogButton::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+std::wstring CBkDialogButton::AccessibleDefaultAction() const {
+    return kActionPress;
+}
+
+std::wstring CBkDialogButton::AccessibleNameFromContent() const {
+    std::wstring name;
+    for (const auto& child : Children()) {
+        const std::wstring part =
+            Has(child->State(), ControlState::kHidden) ? std::wstring() : child->AccessibleName();
+        if (!part.empty()) {
+            name += name.empty() ? part : L" " + part;
+        }
+    }
+    return name;
 }
 
 bool CBkDlgBtnEx2::IsClass(const char* tag) const {

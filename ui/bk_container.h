@@ -68,6 +68,11 @@ class CBkDialog : public CBkPanel {
     bool LoadChildren(const TiXmlElement* first) override;
     void ShowNativeWindows(bool show) override;
 
+    // A panel is layout: a screen reader meets its children. A container
+    // that has a role of its own is met as one control.
+    DWORD AccessibleRole() const override { return 0; }
+    void CollectAccessible(std::vector<const CBkWindow*>& controls) const override;
+
     // The extended tag tier; unlike the standard tier it only travels as
     // the tier rules say.
     void SetCreator(IBkControlCreator* creator) { creator_ = creator; }
@@ -96,6 +101,12 @@ class CBkDialogButton : public CBkDialog {
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
     bool Load(const TiXmlElement* element) override;
+    DWORD AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
+
+  protected:
+    // The names of its shown children (a caption drawn by a child text).
+    std::wstring AccessibleNameFromContent() const override;
 };
 
 // "dlgbtnEx2": a container button whose skin is drawn by state index.

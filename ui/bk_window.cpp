@@ -1,7 +1,9 @@
 #include "ui/bk_window.h"
 
-#include "ui/message_params.h"
+#include <oleacc.h>
+
 #include "ui/host_link.h"
+#include "ui/message_params.h"
 #include "base/win_handles.h"
 #include "markup/attribute_reader.h"
 #include "markup/gdiplus_runtime.h"
@@ -10,6 +12,7 @@
 #include "markup/style_pool.h"
 #include "markup/value_parsers.h"
 #include "markup/xml_document.h"
+#include "ui/accessible_events.h"
 #include "ui/bk_container.h"
 #include "ui/control_registry.h"
 #include "ui/notification.h"
@@ -99,9 +102,9 @@ bool CBkWindow::SetAttribute(const std::string& name, const std::string& value, 
     return CBkObject::SetAttribute(name, value, loading) || r.Text("class", className_) ||
            r.Int("id", id_) || r.Int("alphatxt", alphaText_) || r.Color("crbg", crBg_) ||
            r.Color("crtext", crText_) || r.Font("font", font_) || r.WideText("href", href_) ||
-           r.WideText("tip", tip_) || r.Enum("valign", kVAligns, vAlign_) ||
-           r.Enum("align", kAligns, align_) || r.Apply("pos", position) ||
-           r.Flag("transparent", transparent_) ||
+           r.TextWithStrings("tip", tip_) || r.TextWithStrings("accname", accName_) ||
+           r.Enum("valign", kVAligns, vAlign_) || r.Enum("align", kAligns, align_) ||
+           r.Apply("pos", position) || r.Flag("transparent", transparent_) ||
            r.Flag("headacceptlbtndownmsg", headAcceptLButtonDown_) ||
            r.Int("notify", notifyMask_) || r.Flag("forceupdatestyle", forceUpdateStyle_) ||
            r.Flag("autofixtextrect", autoFixTextRect_);
@@ -125,6 +128,7 @@ const BkStyle& CBkWindow::Style() const {
 ControlState CBkWindow::ModifyState(ControlState add, ControlState remove) {
     const ControlState old = state_;
     state_ = (old | add) & ~remove;
+    RaiseAccessibleStateChange(*this, old, state_);
     return old;
 }
 
@@ -147,6 +151,27 @@ bool CBkWindow::IsDisabled() const {
 std::int32_t CBkWindow::HitTest(int x, int y) {
     const POINT point = {x, y};
     return ::PtInRect(&rect_, point) ? handle_ : 0;
+}
+
+DWORD CBkWindow::AccessibleRole() const {
+    if (!text_.empty()) {
+        return ROLE_SYSTEM_STATICTEXT;
+    }
+    return AccessibleName().empty() ? 0 : ROLE_SYSTEM_GRAPHIC;
+}
+
+std::wstring CBkWindow::AccessibleName() const {
+    return accName_.empty() ? AccessibleNameFromContent() : accName_;
+}
+
+std::wstring CBkWindow::AccessibleNameFromContent() const {
+    return text_.empty() ? GetToolTipText() : text_;
+}
+
+void CBkWindow::CollectAccessible(std::vector<const CBkWindow*>& controls) const {
+    if (!Has(state_, ControlState::kHidden) && AccessibleRole() != 0) {
+        controls.push_back(this);
+    }
 }
 
 void CBkWindow::SetControlCursor() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "markup/bk_object.h"
 #include "markup/position.h"
@@ -68,6 +69,21 @@ class CBkWindow : public CBkObject {
     // It stands for the host's native child window with its id: that window
     // sets its own cursor and shows and hides with the control's container.
     virtual bool IsNativeWindowPlaceholder() const { return false; }
+    // ---- What a screen reader is told -----------------------------------------
+    // The role (ROLE_SYSTEM_*); 0 keeps the control out of what a screen
+    // reader is shown (layout and decoration). The base: static text when it
+    // has text, a graphic when it has only a name, else 0.
+    virtual DWORD AccessibleRole() const;
+    // `accname` from markup when given, else the name the control takes
+    // from its content.
+    std::wstring AccessibleName() const;
+    // The current value ("37%"); empty when the control has none.
+    virtual std::wstring AccessibleValue() const { return std::wstring(); }
+    // What activating it does, in the UI's language; empty: it cannot be activated.
+    virtual std::wstring AccessibleDefaultAction() const { return std::wstring(); }
+    // Adds the shown controls a screen reader meets, in document order: the
+    // base adds itself when it has a role; a container its children.
+    virtual void CollectAccessible(std::vector<const CBkWindow*>& controls) const;
     bool IsTransparent() const { return transparent_; }
     int NotifyMask() const { return notifyMask_; }
     std::uint32_t VAlign() const { return vAlign_; }
@@ -126,6 +142,8 @@ class CBkWindow : public CBkObject {
     void RequestRepaint(const RECT& rect) const;
 
   protected:
+    // The name when markup gives none: the text, else the tool tip.
+    virtual std::wstring AccessibleNameFromContent() const;
     // Natural size for WM_NCCALCSIZE within `available`. The base answers the
     // size a four-item `pos` defines, otherwise the size of its text.
     virtual SIZE MeasureContent(SIZE available);
@@ -154,6 +172,7 @@ class CBkWindow : public CBkObject {
     std::wstring href_;
     bool transparent_ = false;
     std::wstring tip_;
+    std::wstring accName_;
     std::string className_;
     COLORREF crBg_ = static_cast<COLORREF>(-1);
     COLORREF crText_ = static_cast<COLORREF>(-1);

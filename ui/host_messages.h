@@ -25,5 +25,9 @@ inline constexpr UINT kMsgIsLayeredHost = 0x81F8;
 // wParam: a control handle. A list answers the index of the item with that
 // handle in both 16-bit halves of the result, -1 when it has none.
 inline constexpr UINT kMsgListItemIndex = 0x81FA;
+// Posted by the accessible client object: wParam is the handle of a control
+// to activate as a click would (its default action). Posted, so that a
+// screen reader's call returns before any modal loop the click may start.
+inline constexpr UINT kMsgActivateControl = 0x81FB;
 
 }  // namespace velora

@@ -7,6 +7,7 @@
 #include "ui/host_link.h"
 #include "ui/host_messages.h"
 #include "markup/skin_pool.h"
+#include "ui/accessible_client.h"
 #include "ui/control_creator.h"
 #include "ui/control_registry.h"
 #include "ui/notification.h"
@@ -181,6 +182,7 @@ const CBkDialogViewImplEx::MessageEntry* CBkDialogViewImplEx::FindEntry(UINT mes
         {WM_SHOWWINDOW, &Host::OnShowWindow},
         {WM_SETCURSOR, &Host::OnSetCursor},
         {WM_GETMINMAXINFO, &Host::OnGetMinMaxInfo},
+        {WM_GETOBJECT, &Host::OnGetObject},
         {WM_WINDOWPOSCHANGING, &Host::OnWindowPosChanging},
         {WM_NOTIFY, &Host::OnNotify},
         {WM_NCCALCSIZE, &Host::OnNcCalcSize},
@@ -203,6 +205,7 @@ const CBkDialogViewImplEx::MessageEntry* CBkDialogViewImplEx::FindEntry(UINT mes
         {kMsgSetToolTipText, &Host::OnSetToolTipText},
         {kMsgGetHostWindow, &Host::OnGetHostWindow},
         {kMsgIsLayeredHost, &Host::OnIsLayeredHost},
+        {kMsgActivateControl, &Host::OnActivateControl},
     };
     static_assert(IsSortedByMessage(kMap), "the map is searched by halves");
     const MessageEntry* end = kMap + sizeof(kMap) / sizeof(kMap[0]);
@@ -215,6 +218,15 @@ bool CBkDialogViewImplEx::ActivateControl(std::int32_t handle) {
     CBkWindow* control = BkControlRegistry::Lookup(handle);
     return control != nullptr && control->Host() == Handle() && control->IsVisible() &&
            pointer_.Activate(*control);
+}
+
+// Placeholders until the keyboard focus of window-less controls fills them in.
+std::int32_t CBkDialogViewImplEx::FocusedControl() const {
+    return 0;
+}
+
+bool CBkDialogViewImplEx::FocusControl(std::int32_t /*handle*/) {
+    return false;
 }
 
 bool CBkDialogViewImplEx::ProcessWindowMessage(HWND /*window*/, UINT message, WPARAM wParam,
@@ -435,6 +447,17 @@ bool CBkDialogViewImplEx::OnGetHostWindow(WPARAM, LPARAM lParam, LRESULT& result
 
 bool CBkDialogViewImplEx::OnIsLayeredHost(WPARAM, LPARAM, LRESULT& result) {
     result = painter_.IsLayered() ? 1 : 0;
+    return true;
+}
+
+// ---- Screen readers ---------------------------------------------------------------
+
+bool CBkDialogViewImplEx::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return AnswerClientObject(Handle(), wParam, lParam, result);
+}
+
+bool CBkDialogViewImplEx::OnActivateControl(WPARAM wParam, LPARAM, LRESULT&) {
+    ActivateControl(static_cast<std::int32_t>(wParam));
     return true;
 }
 

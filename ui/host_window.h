@@ -75,6 +75,13 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     bool ActivateControl(std::int32_t handle);
     int BackBufferBuilds() const { return painter_.BufferBuilds(); }
 
+    // ---- Keyboard focus among the window-less controls ------------------------
+    // The handle of the focused control, 0 when none.
+    std::int32_t FocusedControl() const;
+    // Moves the keyboard focus to the control with this handle; false when it
+    // cannot take it.
+    bool FocusControl(std::int32_t handle);
+
     // The host's own message map; dialogs call it after their own handling.
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result) override;
@@ -121,6 +128,8 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     bool OnSetToolTipText(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetHostWindow(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnIsLayeredHost(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnActivateControl(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     UINT layoutId_;
     IBkControlCreator* standardTier_;

@@ -68,6 +68,9 @@ class CBkLayoutSections {
     CBkDialog& Header() { return header_; }
     CBkDialog& Body() { return body_; }
     CBkDialog& Footer() { return footer_; }
+    const CBkDialog& Header() const { return header_; }
+    const CBkDialog& Body() const { return body_; }
+    const CBkDialog& Footer() const { return footer_; }
 
   private:
     BkWindowDescription description_;

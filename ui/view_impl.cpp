@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "markup/value_parsers.h"
+#include "ui/accessible_events.h"
 #include "ui/bk_window.h"
 #include "ui/list_impl.h"
 
@@ -23,7 +24,9 @@ bool CBkViewImpl::ChangeItem(int id, bool repaintBefore, Change change) {
     if (repaintBefore) {
         InvalidateIfVisible(*control);
     }
+    const AccessibleReading before = ReadAccessible(*control);
     change(*control);
+    RaiseAccessibleChanges(*control, before);
     InvalidateIfVisible(*control);
     return true;
 }

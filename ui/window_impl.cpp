@@ -80,6 +80,19 @@ HWND CBkWindowImpl::CreateNativeOfClass(const wchar_t* className, UINT classStyl
                              reinterpret_cast<HMENU>(id), BkWindowModule::Instance(), this);
 }
 
+CBkWindowImpl* CBkWindowImpl::FromHostWindow(HWND window) {
+    DWORD process = 0;
+    if (window == nullptr || ::GetWindowThreadProcessId(window, &process) == 0 ||
+        process != ::GetCurrentProcessId()) {
+        return nullptr;
+    }
+    wchar_t className[64] = {};
+    if (::GetClassNameW(window, className, 64) == 0 || ::lstrcmpW(className, kHostClassName) != 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<CBkWindowImpl*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 void CBkWindowImpl::DestroyNative() {
     if (window_ != nullptr && ::IsWindow(window_)) {
         ::DestroyWindow(window_);

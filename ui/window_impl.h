@@ -26,6 +26,9 @@ class CBkWindowImpl {
     virtual ~CBkWindowImpl();
 
     HWND Handle() const { return window_; }
+    // The object behind a live host window of this process (CreateNative),
+    // or null for any other window, also one that took a destroyed host's handle.
+    static CBkWindowImpl* FromHostWindow(HWND window);
 
     // The message map. Returns true (with `result`) when the message was handled.
     virtual bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
