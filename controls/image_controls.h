@@ -82,6 +82,7 @@ class CBkImageBtnWnd : public CBkImageWnd {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
     // Button-up toggles the selection within a named group.
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,

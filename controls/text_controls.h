@@ -23,6 +23,7 @@ class CBkLink : public CBkWindow {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
 };
 
 // "button": text that repaints on every hover and press, whatever its style.
@@ -33,6 +34,7 @@ class CBkButton : public CBkWindow {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
 };
 
