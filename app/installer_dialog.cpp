@@ -19,7 +19,10 @@ bool CInstallerDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wP
                                             LRESULT& result) {
     // SC_CLOSE is taken here too, not left to become a WM_CLOSE: one request
     // per Alt+F4, and no window whose close means something else is destroyed.
-    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+    // Escape (IDCANCEL from the dialog keys) is the close button as well.
+    const bool escape = message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0;
+    if (message == WM_CLOSE || escape ||
+        (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
         // A window disabled under a question of its own cannot be closed by
         // its button either: the question is answered first.
         if (::IsWindowEnabled(window)) {

@@ -26,9 +26,9 @@ class CInstallerDialog : private DialogShadowPicture, public CBkDialogViewImplEx
                               LRESULT& result) override;
 
   protected:
-    // What the window's own close button does. Alt+F4, the taskbar, the system
-    // menu and a WM_CLOSE from another program all come here instead of
-    // destroying the window whatever it is doing.
+    // What the window's own close button does. Escape, Alt+F4, the taskbar,
+    // the system menu and a WM_CLOSE from another program all come here
+    // instead of destroying the window whatever it is doing.
     virtual void OnCloseRequest() = 0;
 };
 

@@ -83,4 +83,24 @@ void UncheckOtherGroupMembers(const std::string& group, std::int32_t keep) {
     }
 }
 
+std::int32_t NeighbourInGroup(const std::string& group, std::int32_t from, int step) {
+    const std::vector<std::int32_t> members = BkControlGroups::Instance().Members(group);
+    const auto at = std::find(members.begin(), members.end(), from);
+    const CBkWindow* self = BkControlRegistry::Instance().Find(from);
+    if (at == members.end() || self == nullptr || step == 0) {
+        return 0;
+    }
+    const int count = static_cast<int>(members.size());
+    const int start = static_cast<int>(at - members.begin());
+    for (int i = 1; i < count; ++i) {
+        const int index = ((start + (step > 0 ? i : -i)) % count + count) % count;
+        const CBkWindow* member = BkControlRegistry::Instance().Find(members[index]);
+        if (member != nullptr && member->Host() == self->Host() && member->IsVisible() &&
+            !member->IsDisabled()) {
+            return members[index];
+        }
+    }
+    return 0;
+}
+
 }  // namespace velora

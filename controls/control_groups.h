@@ -54,4 +54,9 @@ bool AnyGroupMemberChecked(const std::string& group);
 // look controls up again.
 void UncheckOtherGroupMembers(const std::string& group, std::int32_t keep);
 
+// The member of `group` `step` places after `from` in joining order (wrapping;
+// a negative step goes back) that is visible, enabled and in the same host
+// window; 0 when there is none other than `from`.
+std::int32_t NeighbourInGroup(const std::string& group, std::int32_t from, int step);
+
 }  // namespace velora

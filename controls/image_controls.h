@@ -84,6 +84,7 @@ class CBkImageBtnWnd : public CBkImageWnd {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
     DWORD AccessibleRole() const override;
     std::wstring AccessibleDefaultAction() const override;

@@ -239,6 +239,41 @@ void CBkListWnd::ScrollByWheel(int delta) {
     ScrollContentTo(position + step, false);
 }
 
+bool CBkListWnd::ScrollByKey(UINT key) {
+    const int position = ScrollPosition();
+    const int range = bar_ ? bar_->Range() : 0;
+    // A page keeps one line of the last one in sight.
+    const int page = bar_ ? std::max(kLineStep, bar_->Page() - kLineStep) : 0;
+    int target = position;
+    switch (key) {
+        case VK_UP:
+            target = position - kLineStep;
+            break;
+        case VK_DOWN:
+            target = position + kLineStep;
+            break;
+        case VK_PRIOR:
+            target = position - page;
+            break;
+        case VK_NEXT:
+            target = position + page;
+            break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = range;
+            break;
+        default:
+            return false;
+    }
+    target = std::max(0, std::min(target, range));
+    if (target != position) {
+        ScrollContentTo(target, false);
+    }
+    return true;
+}
+
 void CBkListWnd::StartSmoothScroll(int distance, bool down) {
     smooth_.Start(distance, down);
     if (MessageWindow() != nullptr && smooth_.Active()) {

@@ -25,8 +25,9 @@ class CBkListWnd : public CBkDialog,
                    private ListChildPointer {
   public:
     static constexpr char kTag[] = "listwnd";
-    // One wheel notch scrolls this far.
+    // One wheel notch scrolls this far; an arrow key a third of it.
     static constexpr int kWheelStep = 65;
+    static constexpr int kLineStep = kWheelStep / 3;
     // List-level events: items report this base plus the event.
     static constexpr int kItemEventBase = 21;
 
@@ -37,6 +38,9 @@ class CBkListWnd : public CBkDialog,
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    // It takes the focus to scroll by keys (but does nothing on Space or Enter).
+    bool TabStopByDefault() const override { return true; }
+    bool ScrollByKey(UINT key) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     const std::string& ScrollBarTag() const { return scrollClass_; }
     // 1: items span the whole width under the bar; 0: they end where a

@@ -18,6 +18,9 @@ class CBkRealWnd : public CBkWindow {
     const char* GetObjectClass() const override { return kTag; }
     bool IsNativeWindowPlaceholder() const override { return true; }
     bool RedrawOnStateChange() override { return false; }
+    // Its native window takes the focus in the tab order, at its place.
+    bool TabStopByDefault() const override { return NativeWindow() != nullptr; }
+    HWND FocusWindow() const override { return NativeWindow(); }
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;
 

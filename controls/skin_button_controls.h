@@ -17,6 +17,7 @@ class CBkSkinBtnWnd : public CBkWindow {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
     DWORD AccessibleRole() const override;
@@ -42,6 +43,7 @@ class CBkImgbtnsized : public CBkWindow {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
     DWORD AccessibleRole() const override;

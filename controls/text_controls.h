@@ -27,6 +27,7 @@ class CBkLink : public CBkWindow {
     std::wstring AccessibleDefaultAction() const override;
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
 };
 
 // "button": text that repaints on every hover and press, whatever its style.
@@ -39,6 +40,7 @@ class CBkButton : public CBkWindow {
     std::wstring AccessibleDefaultAction() const override;
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool RedrawOnStateChange() override { return true; }
 };
 

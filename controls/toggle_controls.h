@@ -18,6 +18,7 @@ class CBkCheckBox : public CBkWindow {
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
     bool DoubleClickIsPress() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }
     DWORD AccessibleRole() const override;
@@ -55,6 +56,11 @@ class CBkRadioBox : public CBkWindow {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool DoubleClickIsPress() const override { return true; }
+    bool ActsOnClick() const override { return true; }
+    // The arrow keys move through its group.
+    std::int32_t GroupNeighbour(int step) const override {
+        return NeighbourInGroup(group_, Handle(), step);
+    }
     bool Load(const TiXmlElement* element) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
     bool RedrawOnStateChange() override { return true; }

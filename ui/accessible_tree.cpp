@@ -31,8 +31,7 @@ std::vector<const CBkWindow*> CollectAccessibleControls(const CBkLayoutSections&
 }
 
 bool IsAccessibleFocusable(const CBkWindow& control) {
-    return !control.AccessibleDefaultAction().empty() ||
-           control.AccessibleRole() == ROLE_SYSTEM_DOCUMENT;
+    return control.IsTabStop();
 }
 
 LONG AccessibleState(const CBkWindow& control, std::int32_t focused, const RECT& client) {

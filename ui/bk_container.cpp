@@ -230,6 +230,16 @@ bool CBkDialog::HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lPa
     return true;
 }
 
+void CBkDialog::AppendTabStops(std::vector<std::int32_t>& stops) const {
+    if (IsTabStop()) {
+        stops.push_back(Handle());
+        return;
+    }
+    for (const auto& child : children_) {
+        child->AppendTabStops(stops);
+    }
+}
+
 void CBkDialog::ShowNativeWindows(bool show) {
     for (auto& child : children_) {
         const bool childShown = show && !Has(child->State(), ControlState::kHidden);

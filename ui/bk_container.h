@@ -61,6 +61,8 @@ class CBkDialog : public CBkPanel {
     bool RedrawRegion(HDC dc, HRGN region) override;
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;
+    // Itself when it is a tab stop, else its children's in order.
+    void AppendTabStops(std::vector<std::int32_t>& stops) const override;
 
     CBkWindow* FindChildById(std::int32_t id) override;
     void RepositionChildren() override;
@@ -100,6 +102,7 @@ class CBkDialogButton : public CBkDialog {
     const char* GetObjectClass() const override { return kTag; }
     bool TakesHeaderPress() const override { return true; }
     bool TakesHeaderDoubleClick() const override { return true; }
+    bool ActsOnClick() const override { return true; }
     bool Load(const TiXmlElement* element) override;
     DWORD AccessibleRole() const override;
     std::wstring AccessibleDefaultAction() const override;

@@ -318,6 +318,12 @@ void CBkTabCtrl::SelectPage(int index) {
     }
 }
 
+void CBkTabCtrl::AppendTabStops(std::vector<std::int32_t>& stops) const {
+    for (const auto& page : pages_) {
+        page->AppendTabStops(stops);
+    }
+}
+
 void CBkTabCtrl::ShowNativeWindows(bool show) {
     if (current_ >= 0 && current_ < static_cast<int>(pages_.size())) {
         pages_[current_]->ShowNativeWindows(show && !Has(State(), ControlState::kHidden));

@@ -48,6 +48,8 @@ class CBkTabCtrl : public CBkContainerWnd {
     void RepositionChild(CBkWindow* child) override;
     bool LoadChildren(const TiXmlElement* first) override;
     void ShowNativeWindows(bool show) override;
+    // The tab stops of its pages, in page order (only the shown page's take the focus).
+    void AppendTabStops(std::vector<std::int32_t>& stops) const override;
 
     // Asks the host (page-change record) and, unless refused, shows page `index`.
     void SelectPage(int index);

@@ -107,7 +107,14 @@ bool CBkWindow::SetAttribute(const std::string& name, const std::string& value, 
            r.Apply("pos", position) || r.Flag("transparent", transparent_) ||
            r.Flag("headacceptlbtndownmsg", headAcceptLButtonDown_) ||
            r.Int("notify", notifyMask_) || r.Flag("forceupdatestyle", forceUpdateStyle_) ||
-           r.Flag("autofixtextrect", autoFixTextRect_);
+           r.Flag("autofixtextrect", autoFixTextRect_) || r.Int("tabstop", tabStop_) ||
+           r.Flag("default", default_);
+}
+
+void CBkWindow::AppendTabStops(std::vector<std::int32_t>& stops) const {
+    if (IsTabStop()) {
+        stops.push_back(handle_);
+    }
 }
 
 CBkWindow* CBkWindow::Parent() const {

@@ -84,6 +84,28 @@ class CBkWindow : public CBkObject {
     // Adds the shown controls a screen reader meets, in document order: the
     // base adds itself when it has a role; a container its children.
     virtual void CollectAccessible(std::vector<const CBkWindow*>& controls) const;
+
+    // ---- The keyboard -----------------------------------------------------------
+    // Space and Enter click it when it has the focus.
+    virtual bool ActsOnClick() const { return false; }
+    // Whether it takes the focus when markup says nothing (`tabstop`).
+    virtual bool TabStopByDefault() const { return ActsOnClick(); }
+    // `tabstop` as written, else the default above. It takes the focus only
+    // while it is also visible and enabled.
+    bool IsTabStop() const { return tabStop_ < 0 ? TabStopByDefault() : tabStop_ != 0; }
+    // `default`: Enter presses it when no focused control acts on a click.
+    bool IsDefaultButton() const { return default_; }
+    // The native window that takes the keyboard focus in its place, or null.
+    virtual HWND FocusWindow() const { return nullptr; }
+    // The next member of its group `step` (+1, -1) away that may take the
+    // focus, for the arrow keys; 0 when it has no group.
+    virtual std::int32_t GroupNeighbour(int /*step*/) const { return 0; }
+    // A navigation key (arrows, Page Up/Down, Home, End) while it has the
+    // focus; true when the key was its own.
+    virtual bool ScrollByKey(UINT /*key*/) { return false; }
+    // Appends its tab stops in document order, hidden ones too: itself when
+    // it is one; a container its children's otherwise.
+    virtual void AppendTabStops(std::vector<std::int32_t>& stops) const;
     bool IsTransparent() const { return transparent_; }
     int NotifyMask() const { return notifyMask_; }
     std::uint32_t VAlign() const { return vAlign_; }
@@ -184,6 +206,8 @@ class CBkWindow : public CBkObject {
     bool autoFixTextRect_ = true;
     bool messageHandled_ = false;
     int notifyMask_ = 0;
+    int tabStop_ = -1;  // -1: as the control's default
+    bool default_ = false;
 };
 
 }  // namespace velora

@@ -25,9 +25,15 @@ inline constexpr UINT kMsgIsLayeredHost = 0x81F8;
 // wParam: a control handle. A list answers the index of the item with that
 // handle in both 16-bit halves of the result, -1 when it has none.
 inline constexpr UINT kMsgListItemIndex = 0x81FA;
+// Pre-translation offers a host window (the root of the message's window)
+// each key first; lParam: the MSG*. Result 1: the key was used.
+inline constexpr UINT kMsgTranslateKey = 0x81FB;
+// Posted by a host to itself after controls changed: is the focused control
+// still one that can take the focus?
+inline constexpr UINT kMsgCheckFocus = 0x81FC;
 // Posted by the accessible client object: wParam is the handle of a control
 // to activate as a click would (its default action). Posted, so that a
 // screen reader's call returns before any modal loop the click may start.
-inline constexpr UINT kMsgActivateControl = 0x81FB;
+inline constexpr UINT kMsgActivateControl = 0x81FD;
 
 }  // namespace velora

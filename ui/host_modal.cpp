@@ -2,6 +2,7 @@
 
 #include "ui/message_params.h"
 #include "markup/layout_document.h"
+#include "ui/host_focus.h"
 
 namespace velora {
 
@@ -40,6 +41,9 @@ bool PreTranslateHostMessage(HWND window, MSG& message) {
     if ((!keyboard && !mouse) || window == nullptr) {
         return false;
     }
+    if (keyboard || message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN) {
+        NoteInput(keyboard);
+    }
     HWND focus = ::GetFocus();
     if (focus != nullptr && focus != window && ::IsChild(window, focus)) {
         HWND child = focus;
@@ -49,6 +53,14 @@ bool PreTranslateHostMessage(HWND window, MSG& message) {
         if (::SendMessageW(child, kMsgForwardToChild, 0, AddressParam(message)) == 1) {
             return true;
         }
+    }
+    // The focus among window-less controls, in whichever engine window (also a
+    // modeless one) the key is for; then the system's rules for native children.
+    HWND root =
+        keyboard && message.hwnd != nullptr ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr &&
+        ::SendMessageW(root, kMsgTranslateKey, 0, reinterpret_cast<LPARAM>(&message)) == 1) {
+        return true;
     }
     return ::IsDialogMessageW(window, &message) != FALSE;
 }

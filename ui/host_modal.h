@@ -30,7 +30,8 @@ class CBkModalLoop {
 };
 
 // Keyboard and mouse pre-translation for `window`: the native child holding
-// the focus first, then the dialog keys. True consumes the message.
+// the focus first, then the engine window the key is for (its focus among
+// window-less controls), then the dialog keys. True consumes the message.
 bool PreTranslateHostMessage(HWND window, MSG& message);
 
 // Centres `window` over `owner` when that is shown, else on its monitor's

@@ -80,6 +80,7 @@ HWND CBkDialogViewImplEx::Create(HWND owner, const RECT* rect) {
     if (layout.width != 0 && layout.height != 0) {
         LayoutSections();
     }
+    focus_.Start();
     return window;
 }
 
@@ -128,6 +129,8 @@ bool CBkDialogViewImplEx::LoadLayout(UINT id) {
     const BkLayoutLoad result = sections_.Load(id);
     if (result == BkLayoutLoad::kLoadedIntoWindow) {
         pointer_.Forget();
+        focus_.Forget();
+        focus_.Start();
     }
     if (result == BkLayoutLoad::kRejected || result == BkLayoutLoad::kLoadedIntoWindow) {
         InvalidateAll();
@@ -138,7 +141,13 @@ bool CBkDialogViewImplEx::LoadLayout(UINT id) {
 void CBkDialogViewImplEx::LayoutSections() {
     if (sections_.LayoutToHostClient()) {
         InvalidateAll();
+        focus_.ScheduleCheck();  // a control may have left the window
     }
+}
+
+void CBkDialogViewImplEx::InvalidateControlRect(const RECT& rect) {
+    painter_.Invalidate(rect);
+    focus_.ScheduleCheck();
 }
 
 // ---- Painting ----------------------------------------------------------------------
@@ -154,6 +163,7 @@ void CBkDialogViewImplEx::PaintContent(HDC dc, HRGN region, const RECT& area) {
     if (overlay_ && !sections_.IsChildWindow()) {
         DrawFrameOverlay(dc);
     }
+    focus_.Paint(dc, region);
 }
 
 void CBkDialogViewImplEx::AfterPaint() {
@@ -177,6 +187,7 @@ const CBkDialogViewImplEx::MessageEntry* CBkDialogViewImplEx::FindEntry(UINT mes
         {WM_MOVE, &Host::AnswerOne},
         {WM_SIZE, &Host::OnSize},
         {WM_SETFOCUS, &Host::OnSetFocus},
+        {WM_KILLFOCUS, &Host::OnKillFocus},
         {WM_PAINT, &Host::OnPaint},
         {WM_ERASEBKGND, &Host::AnswerOne},
         {WM_SHOWWINDOW, &Host::OnShowWindow},
@@ -191,8 +202,10 @@ const CBkDialogViewImplEx::MessageEntry* CBkDialogViewImplEx::FindEntry(UINT mes
         {WM_NCACTIVATE, &Host::AnswerOne},
         {WM_GETDLGCODE, &Host::OnGetDlgCode},
         {WM_COMMAND, &Host::OnCommand},
+        {WM_CHANGEUISTATE, &Host::OnChangeUiState},
+        {WM_UPDATEUISTATE, &Host::OnUpdateUiState},
         {WM_MOUSEMOVE, &Host::ToPointer<&CBkHostPointer::OnMouseMove>},
-        {WM_LBUTTONDOWN, &Host::ToPointer<&CBkHostPointer::OnLButtonDown>},
+        {WM_LBUTTONDOWN, &Host::OnLButtonDown},
         {WM_LBUTTONUP, &Host::ToPointer<&CBkHostPointer::OnLButtonUp>},
         {WM_LBUTTONDBLCLK, &Host::ToPointer<&CBkHostPointer::OnLButtonDoubleClick>},
         {WM_RBUTTONDOWN, &Host::ToPointer<&CBkHostPointer::OnRButtonDown>},
@@ -205,6 +218,8 @@ const CBkDialogViewImplEx::MessageEntry* CBkDialogViewImplEx::FindEntry(UINT mes
         {kMsgSetToolTipText, &Host::OnSetToolTipText},
         {kMsgGetHostWindow, &Host::OnGetHostWindow},
         {kMsgIsLayeredHost, &Host::OnIsLayeredHost},
+        {kMsgTranslateKey, &Host::OnTranslateKey},
+        {kMsgCheckFocus, &Host::OnCheckFocus},
         {kMsgActivateControl, &Host::OnActivateControl},
     };
     static_assert(IsSortedByMessage(kMap), "the map is searched by halves");
@@ -218,15 +233,6 @@ bool CBkDialogViewImplEx::ActivateControl(std::int32_t handle) {
     CBkWindow* control = BkControlRegistry::Lookup(handle);
     return control != nullptr && control->Host() == Handle() && control->IsVisible() &&
            pointer_.Activate(*control);
-}
-
-// Placeholders until the keyboard focus of window-less controls fills them in.
-std::int32_t CBkDialogViewImplEx::FocusedControl() const {
-    return 0;
-}
-
-bool CBkDialogViewImplEx::FocusControl(std::int32_t /*handle*/) {
-    return false;
 }
 
 bool CBkDialogViewImplEx::ProcessWindowMessage(HWND /*window*/, UINT message, WPARAM wParam,
@@ -312,9 +318,43 @@ bool CBkDialogViewImplEx::OnGetDlgCode(WPARAM, LPARAM, LRESULT& result) {
 }
 
 bool CBkDialogViewImplEx::OnSetFocus(WPARAM, LPARAM, LRESULT&) {
+    if (focus_.OnSetFocus()) {
+        return true;
+    }
     if (HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE)) {
         ::SetFocus(first);
     }
+    return true;
+}
+
+bool CBkDialogViewImplEx::OnKillFocus(WPARAM, LPARAM, LRESULT&) {
+    focus_.OnKillFocus();
+    return false;
+}
+
+// ---- The keyboard ---------------------------------------------------------------------
+
+bool CBkDialogViewImplEx::OnChangeUiState(WPARAM wParam, LPARAM, LRESULT&) {
+    if (sections_.IsChildWindow()) {
+        return false;  // the system asks the parent
+    }
+    // A top-level window applies the change to itself and its children.
+    ::SendMessageW(Handle(), WM_UPDATEUISTATE, wParam, 0);
+    return true;
+}
+
+bool CBkDialogViewImplEx::OnUpdateUiState(WPARAM wParam, LPARAM, LRESULT&) {
+    focus_.OnUpdateUiState(wParam);
+    return false;  // the system keeps the state and passes it to the children
+}
+
+bool CBkDialogViewImplEx::OnTranslateKey(WPARAM, LPARAM lParam, LRESULT& result) {
+    result = lParam != 0 && focus_.TranslateKey(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
+    return true;
+}
+
+bool CBkDialogViewImplEx::OnCheckFocus(WPARAM, LPARAM, LRESULT&) {
+    focus_.Check();
     return true;
 }
 
@@ -378,6 +418,12 @@ bool CBkDialogViewImplEx::ToPointer(WPARAM wParam, LPARAM lParam, LRESULT&) {
     return true;
 }
 
+bool CBkDialogViewImplEx::OnLButtonDown(WPARAM wParam, LPARAM lParam, LRESULT&) {
+    pointer_.OnLButtonDown(wParam, lParam);
+    focus_.OnPointerPress(pointer_.PressedHandle());
+    return true;
+}
+
 bool CBkDialogViewImplEx::OnMouseLeave(WPARAM, LPARAM, LRESULT&) {
     pointer_.OnMouseLeave();
     return true;
@@ -416,7 +462,8 @@ bool CBkDialogViewImplEx::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT& result
         return false;
     }
     if (header->code == kNotifyRepaint) {
-        InvalidateControlRect(ParamAddress<const BkNotifyRepaint>(lParam)->rect);
+        // A control's own repaint (hover, press) moves no focus.
+        painter_.Invalidate(ParamAddress<const BkNotifyRepaint>(lParam)->rect);
         return true;
     }
     if (toolTip_.AnswerTextRequest(*header, lParam, pointer_.Hovered())) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ui/back_buffer.h"
+#include "ui/host_focus.h"
 #include "ui/host_messages.h"
 #include "ui/host_modal.h"
 #include "ui/host_painter.h"
@@ -24,8 +25,9 @@ class IShadowPaintHook;
 // The native top-level window behind a dialog: built from a layout resource,
 // it owns the control tree (its sections) and coordinates the parts that do
 // the work: painting through a back buffer, mouse input turned into hover,
-// press and click records (WM_NOTIFY to itself), the tool tip, the modal
-// loop, and the by-id operations of its view bases. Dialogs derive from it
+// press and click records (WM_NOTIFY to itself), the keyboard focus among
+// its controls, the tool tip, the modal loop, and the by-id operations of
+// its view bases. Dialogs derive from it
 // and put their own message handling in front of ProcessWindowMessage.
 class CBkDialogViewImplEx : public CBkWindowImpl,
                             public CBkViewImplForList,
@@ -62,8 +64,19 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     CBkWindow* FindControl(int id) const override { return sections_.FindControlById(id); }
 
     // ---- Repainting -------------------------------------------------------------
-    void InvalidateControlRect(const RECT& rect) override { painter_.Invalidate(rect); }
+    // Also has the focus checked: what is repainted may have been hidden or disabled.
+    void InvalidateControlRect(const RECT& rect) override;
     void InvalidateAll() { painter_.InvalidateAll(); }
+
+    // ---- The keyboard focus -----------------------------------------------------
+    // The engine handle of the window-less control with the focus; 0 when
+    // none has it or a native child window does.
+    std::int32_t FocusedControl() const { return focus_.Focused(); }
+    // Moves the focus to the control as the keyboard would; false when it
+    // cannot take it (gone, hidden, disabled, not a tab stop).
+    bool FocusControl(std::int32_t handle) { return focus_.FocusControl(handle); }
+    // Whether the focus cue is drawn (after keyboard use, UISF_HIDEFOCUS clear).
+    bool FocusCueShown() const { return focus_.CueShown(); }
 
     // ---- For tests and tools ----------------------------------------------------
     const CBkLayoutSections& Sections() const { return sections_; }
@@ -74,13 +87,6 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     // mouse; false when it is gone, hidden, disabled or a press is held.
     bool ActivateControl(std::int32_t handle);
     int BackBufferBuilds() const { return painter_.BufferBuilds(); }
-
-    // ---- Keyboard focus among the window-less controls ------------------------
-    // The handle of the focused control, 0 when none.
-    std::int32_t FocusedControl() const;
-    // Moves the keyboard focus to the control with this handle; false when it
-    // cannot take it.
-    bool FocusControl(std::int32_t handle);
 
     // The host's own message map; dialogs call it after their own handling.
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -112,6 +118,12 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetDlgCode(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnSetFocus(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnKillFocus(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnChangeUiState(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnUpdateUiState(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTranslateKey(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnCheckFocus(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLButtonDown(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnShowWindow(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -138,6 +150,7 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
     CBkHostPainter painter_{*this, *this};
     CBkHostToolTip toolTip_{*this};
     CBkHostPointer pointer_{*this, sections_, painter_, toolTip_};
+    CBkHostFocus focus_{*this, sections_, painter_, pointer_};
     CBkModalLoop modal_;
     std::unique_ptr<CShadowWnd> shadow_;
     bool shadowEnabled_ = true;

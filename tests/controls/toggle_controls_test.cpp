@@ -4,14 +4,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
+#include "controls/control_factory.h"
 #include "controls/control_groups.h"
 #include "controls/image_controls.h"
 #include "tests/support/load_control.h"
 #include "controls/text_controls.h"
 #include "controls/visual_styles.h"
 #include "tests/support/control_paint_support.h"
+#include "tests/support/markup_sources.h"
+#include "tests/support/modal_driver.h"
+#include "ui/host_window.h"
 
 namespace velora {
 namespace {
@@ -228,6 +234,64 @@ TEST(TogglePaintTest, GlyphAtTheLeftAndLabelAfterIt) {
     Paint(*radio, canvas.Dc());
     EXPECT_EQ(static_cast<UINT>(DT_SINGLELINE | DT_VCENTER), radio->CachedDrawFormat())
         << "bottom alignment turned into vertical centring";
+}
+
+}  // namespace
+}  // namespace velora
+
+namespace velora {
+namespace {
+
+constexpr UINT kKeyLayoutId = 3961;
+
+// Radios 21, 22 (hidden), 23 of one group and the check box 30, on a host
+// with the installer's tiers, driven by keys through its modal loop.
+TEST(ToggleKeysTest, ArrowsSelectWithinTheGroupAndSpaceToggles) {
+    test::MarkupSources sources;
+    sources.InFolder(kKeyLayoutId,
+                     "<layer width=\"300\" height=\"200\"><body>"
+                     "<radio id=\"21\" pos=\"10,10,100,26\" group=\"keys\">a</radio>"
+                     "<radio id=\"22\" pos=\"10,30,100,46\" group=\"keys\" show=\"0\">b</radio>"
+                     "<radio id=\"23\" pos=\"10,50,100,66\" group=\"keys\">c</radio>"
+                     "<check id=\"30\" pos=\"10,80,100,96\">d</check></body></layer>");
+    CBkDialogViewImplEx host(kKeyLayoutId, &CBkStandardTier::Instance(),
+                             std::make_unique<CBkControlCreator>());
+    host.SetShadowEnabled(false);
+    const auto checked = [&host](int id) { return host.GetItemCheck(id); };
+    const auto focused = [&host](int id) {
+        return host.FocusedControl() == host.FindControl(id)->Handle();
+    };
+    struct Step {
+        UINT key;
+        int selected;  // focused and checked; the other radios are not checked
+    };
+    const Step steps[] = {{VK_DOWN, 23}, {VK_RIGHT, 21}, {VK_UP, 23}, {VK_LEFT, 21}};
+    std::vector<std::function<void()>> script = {
+        [&] { ASSERT_TRUE(host.FocusControl(host.FindControl(21)->Handle())); }};
+    for (const Step& step : steps) {
+        script.push_back([step] { test::PostKey(step.key); });
+        script.push_back([&, step] {
+            EXPECT_TRUE(focused(step.selected)) << step.key;
+            EXPECT_TRUE(checked(step.selected)) << step.key;
+            EXPECT_FALSE(checked(step.selected == 21 ? 23 : 21)) << step.key;
+            EXPECT_FALSE(checked(22)) << "hidden: passed over";
+        });
+    }
+    script.push_back([&] {
+        ASSERT_TRUE(host.FocusControl(host.FindControl(30)->Handle()));
+        test::PostKey(VK_SPACE);
+    });
+    script.push_back([&] {
+        EXPECT_TRUE(checked(30));
+        test::PostKey(VK_DOWN);
+    });
+    script.push_back([&] {
+        EXPECT_TRUE(focused(30)) << "a check box has no group to move in";
+        host.EndDialog(0);
+    });
+    test::RunStepsFromMessageLoop(40, std::move(script));
+    host.DoModal(nullptr);
+    test::DropPendingActions();
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "app/msg_dlg.h"
 #include "controls/list_controls.h"
 #include "controls/list_item.h"
+#include "controls/list_scroll_bar.h"
 #include "controls/rich_text2_window.h"
 #include "tests/support/modal_driver.h"
 
@@ -109,6 +112,67 @@ TEST_F(Agreement, OtherClicksLeaveItOpen) {
     SendClickRecord(window_, 555);
     PumpFor(50);
     EXPECT_TRUE(::IsWindowVisible(window_));
+}
+
+}  // namespace
+}  // namespace velora
+
+namespace velora {
+namespace {
+
+// Keys reach the modeless agreement through its owner's modal loop, as they
+// do from the main window: the licence list has the focus and scrolls by
+// lines, pages and to either end; Escape closes the agreement.
+TEST(AgreementKeys, TheLicenceScrollsAndEscapeClosesIt) {
+    constexpr int kLine = CBkListWnd::kLineStep;
+    struct Step {
+        UINT key;
+        int (*position)(int page, int range);
+    };
+    const Step keys[] = {
+        {VK_DOWN, [](int, int) { return kLine; }},
+        {VK_NEXT, [](int page, int) { return page; }},  // a page less the line kept in sight
+        {VK_END, [](int, int range) { return range; }},
+        {VK_DOWN, [](int, int range) { return range; }},
+        {VK_UP, [](int, int range) { return range - kLine; }},
+        {VK_HOME, [](int, int) { return 0; }},
+        {VK_PRIOR, [](int, int) { return 0; }},
+    };
+    CMsgDlg owner;
+    CAgreeDlg* agreement = nullptr;
+    HWND window = nullptr;
+    CBkListWnd* list = nullptr;
+    std::vector<std::function<void()>> steps = {
+        [&] {
+            agreement = CAgreeDlg::Open(owner);
+            ASSERT_NE(agreement, nullptr);
+            window = agreement->Handle();
+        },
+        [&] {
+            list = dynamic_cast<CBkListWnd*>(agreement->GetListWnd(CAgreeDlg::kList));
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(agreement->FocusedControl(), list->Handle());
+        }};
+    for (const Step& step : keys) {
+        steps.push_back([step] { test::PostKey(step.key); });
+        steps.push_back([&list, step] {
+            ASSERT_NE(list, nullptr);
+            const CBkWindowScollBar& bar = *list->ScrollBar();
+            EXPECT_EQ(list->ScrollPosition(), step.position(bar.Page(), bar.Range())) << step.key;
+        });
+    }
+    steps.push_back([] { test::PostKey(VK_ESCAPE); });
+    steps.push_back([&] {
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_TRUE(::IsWindowVisible(owner.Handle()));
+        owner.EndDialog(0);
+    });
+    test::RunStepsFromMessageLoop(60, std::move(steps));
+    owner.DoModal(nullptr);
+    test::DropPendingActions();
+    if (::IsWindow(window)) {
+        ::DestroyWindow(window);
+    }
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/exit_codes.h"
 #include "app/msg_dlg.h"
@@ -18,6 +20,7 @@
 #include "tests/support/test_files.h"
 #include "tests/support/test_registry.h"
 #include "ui/bk_window.h"
+#include "ui/control_registry.h"
 
 namespace velora {
 namespace {
@@ -334,6 +337,65 @@ class MainWindowClosing : public MainWindow {
     ScopedHandle setup_;
     TempFolder installed_{L"velora_closing_installed"};
 };
+
+// The keyboard alone, through the modal loop: the focus walks every control
+// (the path box at its place), Space ticks and opens, Escape asks the exit
+// question, whose default answer keeps the window and whose other ends it.
+TEST_F(MainWindowClosing, TheKeyboardReachesEverythingAndAnswersTheExitQuestion) {
+    const auto focusedId = [this]() -> int {
+        if (dialog_->FocusedControl() == 0) {
+            HWND focus = ::GetFocus();
+            HWND box = dialog_->PathBox().Handle();
+            return focus == box || ::IsChild(box, focus) ? kPathBox : -1;
+        }
+        return BkControlRegistry::Lookup(dialog_->FocusedControl())->Id();
+    };
+    struct Step {
+        UINT key;
+        bool shift;
+        int focused;  // afterwards; -1: not checked
+        std::function<bool()> holds;
+    };
+    const auto always = [] { return true; };
+    const auto questions = [](int count) {
+        return [count] { return test::CountMessageDialogs() == count; };
+    };
+    const std::vector<Step> keys = {
+        {VK_TAB, false, kAgree, always},
+        {VK_SPACE, false, kAgree, [this] { return !Enabled(kInstall); }},
+        {VK_SPACE, false, kAgree, [this] { return Enabled(kInstall); }},
+        {VK_TAB, false, kLicenceLink, always},
+        {VK_TAB, false, kCustomToggle, always},
+        {VK_SPACE, false, kCustomToggle, [this] { return dialog_->IsCustomAreaOpen(); }},
+        {VK_TAB, false, kPathBox, always},
+        {VK_TAB, false, kBrowse, always},
+        {VK_TAB, false, kAutoStart, always},
+        {VK_TAB, false, kMinimise, always},
+        {VK_TAB, false, kClose, always},
+        {VK_TAB, false, kInstall, always},
+        {VK_TAB, true, kClose, always},
+        {VK_ESCAPE, false, -1, questions(1)},
+        {VK_RETURN, false, kClose, questions(0)},  // "取消"
+        {VK_ESCAPE, false, -1, questions(1)},
+        {VK_TAB, false, -1, questions(1)},
+        {VK_RETURN, false, -1, always},  // "确定"
+    };
+    std::vector<std::function<void()>> steps = {
+        [&] { EXPECT_EQ(focusedId(), kInstall) << "the default button"; }};
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const Step& step = keys[i];
+        steps.push_back([step] { test::PostKey(step.key, step.shift); });
+        steps.push_back([&, i, step] {
+            if (step.focused != -1) {
+                EXPECT_EQ(focusedId(), step.focused) << "after key " << i;
+            }
+            EXPECT_TRUE(step.holds()) << "after key " << i;
+        });
+    }
+    test::RunStepsFromMessageLoop(60, std::move(steps));
+    RunFromMessageLoop(60 * 2 * (keys.size() + 3), [this] { dialog_->EndDialog(-1); });
+    EXPECT_EQ(RunModal(), 0);
+}
 
 class MainWindowClosedFromOutside : public MainWindowClosing,
                                     public ::testing::WithParamInterface<test::CloseWay> {

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/driver.h"
@@ -149,6 +151,41 @@ INSTANTIATE_TEST_SUITE_P(EveryLayout, MessageDialogClosing,
                          ::testing::Combine(::testing::Values(kExitConfirmLayout, kOldSystemLayout,
                                                               kProductRunningLayout, kNoticeLayout),
                                             ::testing::ValuesIn(test::kCloseWays)));
+
+// Keys through the modal loop. Button 100, the answer that changes nothing,
+// is the default button and starts with the focus; Escape is the close
+// request; Tab (either way round) reaches button 101.
+struct KeysCase {
+    std::vector<std::pair<UINT, bool>> keys;  // key, with Shift
+    int result;
+};
+
+class MessageDialogKeys : public ::testing::TestWithParam<std::tuple<UINT, KeysCase>> {};
+
+TEST_P(MessageDialogKeys, AnswerFromTheKeyboard) {
+    const KeysCase& c = std::get<1>(GetParam());
+    CMsgDlg dialog;
+    ASSERT_TRUE(dialog.LoadLayout(std::get<0>(GetParam())));
+    std::vector<std::function<void()>> steps;
+    for (const auto& key : c.keys) {
+        steps.push_back([key] { test::PostKey(key.first, key.second); });
+    }
+    // Ends a dialog the keys did not end, with a result no key gives.
+    steps.push_back([] {});
+    steps.push_back([&dialog] { dialog.EndDialog(-1); });
+    test::RunStepsFromMessageLoop(40, std::move(steps));
+    EXPECT_EQ(dialog.DoModal(nullptr), c.result);
+    test::DropPendingActions();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryQuestion, MessageDialogKeys,
+    ::testing::Combine(
+        ::testing::Values(kExitConfirmLayout, kOldSystemLayout, kProductRunningLayout),
+        ::testing::Values(KeysCase{{{VK_RETURN, false}}, 1}, KeysCase{{{VK_ESCAPE, false}}, 1},
+                          KeysCase{{{VK_TAB, false}, {VK_RETURN, false}}, 0},
+                          KeysCase{{{VK_TAB, true}, {VK_SPACE, false}}, 0},
+                          KeysCase{{{VK_TAB, false}, {VK_TAB, false}, {VK_SPACE, false}}, 1})));
 
 TEST(MessageDialog, AMissingLayoutReturnsZeroWithoutShowingAnything) {
     CMsgDlg dialog;

@@ -43,6 +43,36 @@ void DropPendingActions() {
     PendingActions().clear();
 }
 
+void RunStepsFromMessageLoop(UINT gapMs, std::vector<std::function<void()>> steps) {
+    UINT delay = 0;
+    for (std::function<void()>& step : steps) {
+        delay += gapMs;
+        RunFromMessageLoop(delay, std::move(step));
+    }
+}
+
+void PostKey(UINT key, bool shift) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    const UINT scan = ::MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+    HWND focus = ::GetFocus();
+    ::PostMessageW(focus, WM_KEYDOWN, key, down);
+    ::PostMessageW(focus, WM_KEYUP, key, down | (1 << 30) | (1u << 31));
+}
+
+ScopedKeyboardCues::ScopedKeyboardCues(bool always) {
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &saved_, 0);
+    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(always ? 1 : 0), 0);
+}
+
+ScopedKeyboardCues::~ScopedKeyboardCues() {
+    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
+                            reinterpret_cast<void*>(static_cast<INT_PTR>(saved_)), 0);
+}
+
 void SendClickRecord(HWND window, UINT id) {
     BkNotify notify = {};
     notify.hdr.hwndFrom = window;

@@ -18,6 +18,28 @@ void RunFromMessageLoop(UINT delayMs, std::function<void()> action);
 // them to fire, with their captures gone, in the next test's loop.
 void DropPendingActions();
 
+// Runs `steps` one after the other from inside the running message loop,
+// `gapMs` apart (the first after `gapMs`), so that what one step posts has
+// gone through the loop before the next step looks.
+void RunStepsFromMessageLoop(UINT gapMs, std::vector<std::function<void()>> steps);
+
+// Posts a key press (down and up) to the window with the keyboard focus, as
+// the system queues it, with Shift held (for the loop's GetKeyState) when asked.
+void PostKey(UINT key, bool shift = false);
+
+// Sets the system's "focus cues always shown" setting for this session
+// (Wine turns it on) for the life of the object.
+class ScopedKeyboardCues {
+  public:
+    explicit ScopedKeyboardCues(bool always);
+    ~ScopedKeyboardCues();
+    ScopedKeyboardCues(const ScopedKeyboardCues&) = delete;
+    ScopedKeyboardCues& operator=(const ScopedKeyboardCues&) = delete;
+
+  private:
+    BOOL saved_ = FALSE;
+};
+
 // Sends the window the click record the engine sends for control `id`.
 void SendClickRecord(HWND window, UINT id);
 
