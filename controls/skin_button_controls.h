@@ -44,8 +44,6 @@ class CBkImgbtnsized : public CBkWindow {
     bool RedrawOnStateChange() override { return true; }
 
     const std::string& Skin() const { return skin_; }
-    const std::string& MiddleSkin() const { return skinMid_; }
-    int Inset() const { return left_; }
 
   protected:
     void PaintContent(HDC dc) override;
