@@ -45,8 +45,6 @@ class CBkImageWnd : public CBkWindow {
     int CaptionTop() const { return captionTop_; }
     const std::string& Group() const { return group_; }
     const std::string& Mask() const { return mask_; }
-    int ClipType() const { return clipType_; }
-    const ClipParams& Clip() const { return clipParams_; }
     int Alpha() const { return alpha_; }
 
   protected:

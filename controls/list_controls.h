@@ -42,10 +42,6 @@ class CBkListWnd : public CBkDialog,
     bool TabStopByDefault() const override { return true; }
     bool ScrollByKey(UINT key) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-    const std::string& ScrollBarTag() const { return scrollClass_; }
-    // 1: items span the whole width under the bar; 0: they end where a
-    // visible bar begins.
-    int ExternLine() const { return externLine_; }
 
     // ---- Loading and layout -------------------------------------------------
     // Base attributes and items, then a new scroll bar from the bar tag.
@@ -84,8 +80,6 @@ class CBkListWnd : public CBkDialog,
     CBkWindow* HitTestChildren(POINT point) { return ChildAt(point); }
     CBkWindowScollBar* ScrollBar() const { return bar_.get(); }
     const std::vector<std::unique_ptr<CBkListItem>>& Items() const { return items_; }
-    // The items' area in list coordinates; its top moves with scrolling.
-    const RECT& ContentRect() const { return content_; }
     // Index of the item with this control handle, -1 when none.
     int ItemIndex(std::int32_t handle) const;
     HWND MessageWindow() const { return messageWindow_.Handle(); }
@@ -140,10 +134,13 @@ class CBkListWnd : public CBkDialog,
     bool OpensLinks() const override { return false; }
 
     std::string scrollClass_ = "listscrollbar";
+    // 1: items span the whole width under the bar; 0: they end where a
+    // visible bar begins.
     int externLine_ = 1;
     CBkListMessageWnd messageWindow_;
     std::vector<std::unique_ptr<CBkListItem>> items_;
     std::unique_ptr<CBkWindowScollBar> bar_;
+    // The items' area in list coordinates; its top moves with scrolling.
     RECT content_ = {};
     // The off-screen bitmap, kept while the list keeps its size: making one
     // costs more than painting the items.

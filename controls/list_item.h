@@ -26,8 +26,8 @@ class CBkListItem : public CBkDialog, private ListChildPointer {
     int ItemHeight() const { return height_; }
     // Whether the list last placed the item inside its visible area.
     bool InView() const { return viewVisible_ != 0; }
-    // Set when the height changed: the next placement lays the children out.
-    bool LayoutPending() const { return layoutPending_; }
+    // Drops the layout a height change asked for (the next placement would
+    // otherwise lay the children out).
     void ClearLayoutPending() { layoutPending_ = false; }
 
     // ---- Placed and painted by the list ------------------------------------

@@ -23,10 +23,6 @@ class CBkWindowScollBar : public CBkWindow {
                        LRESULT& result) override;
 
     // ---- Look ---------------------------------------------------------------
-    // Thumb colours as ARGB.
-    std::uint32_t BarColor() const { return barColor_; }
-    std::uint32_t HoverBarColor() const { return hoverBarColor_; }
-    bool SquareThumb() const { return rectangleBar_ != 0; }
     // The bar's natural width.
     int BarWidth() const { return barWidth_; }
 
@@ -45,7 +41,6 @@ class CBkWindowScollBar : public CBkWindow {
     const RECT& ThumbRect() const { return thumb_; }
     // Pixels the thumb can travel: bar height less thumb height (never negative).
     int TrackLength() const;
-    int DragMode() const { return dragMode_; }
 
     // Position units for a thumb movement, rounded away from zero.
     int UnitsFromPixels(int pixels) const;

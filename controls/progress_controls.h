@@ -18,13 +18,9 @@ class CBkProgress : public CBkWindow {
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
     const std::string& BackgroundSkin() const { return bgSkin_; }
-    const std::string& PositionSkin() const { return posSkin_; }
-    int SkinPosX() const { return skinPosX_; }
     std::uint32_t Min() const { return min_; }
     std::uint32_t Max() const { return max_; }
     std::uint32_t Value() const { return value_; }
-    bool ShowPercent() const { return showPercent_ != 0; }
-    bool Indeterminate() const { return progressBar_ != 0; }
 
     // The filled share of the range, 0 for an empty range. Puts `min` and
     // `max` in order and clamps `value` into them, storing both changes.
@@ -89,9 +85,6 @@ class CBkProgressEx : public CBkProgress {
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-
-    const std::wstring& ExtendText() const { return extendText_; }
-    int PositionImageLeft() const { return posImgLeft_; }
 
     std::wstring PercentText(int percent) const override;
 

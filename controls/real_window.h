@@ -54,7 +54,6 @@ class CBkRealWndEx : public CBkRealWnd {
     // Takes ownership of the separate window (screen-positioned, shown and
     // hidden with the placeholder); destroyed with the placeholder.
     void SetSeparateWindow(HWND window) { separateWindow_.Reset(window); }
-    HWND SeparateWindow() const { return separateWindow_.Get(); }
 
   private:
     bool HostIsLayered() const;

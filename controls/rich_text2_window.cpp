@@ -103,7 +103,6 @@ void CBkRichText2Wnd::LayOut(HDC dc) {
     for (const auto& object : objects_) {
         object->Layout(pass);
     }
-    contentWidth_ = pass.flow.Width();
     contentBottom_ = pass.flow.y + pass.flow.lineHeight;
     layoutNeeded_ = false;
 }

@@ -46,7 +46,6 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
     // Lays out on `dc` now.
     void LayOut(HDC dc);
     // Results of the last layout.
-    float ContentWidth() const { return contentWidth_; }
     float ContentBottom() const { return contentBottom_; }
     // How runs are fitted to a line (both give the same pieces).
     void SetFitMethod(RichTextFit fit) { fit_ = fit; }
@@ -54,8 +53,6 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
     void SetGraphicsFactory(GraphicsFactory factory);
 
     // ---- Input ---------------------------------------------------------------
-    IBkRichtextObj* HoverObject() const { return hover_; }
-    IBkRichtextObj* PressedObject() const { return pressed_; }
     // The first object taking input (notifying or hover-sensitive) at (x, y).
     IBkRichtextObj* HitTestObject(float x, float y) const;
     void SetControlCursor() override;
@@ -91,7 +88,6 @@ class CBkRichText2Wnd : public CBkWindow, public IBkRichtextContainerWnd {
     int checkDcViewOrg_ = 0;
     bool layoutNeeded_ = true;
     const BkStyle* currentStyle_ = nullptr;  // set only during layout and paint
-    float contentWidth_ = 0;
     float contentBottom_ = 0;
     IBkRichtextObj* pressed_ = nullptr;
     IBkRichtextObj* hover_ = nullptr;

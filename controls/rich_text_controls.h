@@ -27,9 +27,6 @@ class CBkRichText : public CBkWindow {
     bool Load(const TiXmlElement* element) override;
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
-    // Font code of the runs that name none.
-    std::uint32_t DefaultFontCode() const { return defaultFont_; }
-    const std::string& LinkClass() const { return linkClass_; }
     int ForceCursor() const { return forceCursor_; }
     int AdjustPosition() const { return adjustPos_; }
     int AutoAdjustYaHei() const { return autoAdjustYaHei_; }
@@ -47,7 +44,6 @@ class CBkRichText : public CBkWindow {
     float ContentBottom() const { return contentBottom_; }
     // The link under `point`, or -1.
     int LinkAt(const RichPoint& point) const;
-    int HoverLink() const { return hoverLink_; }
 
     void SetControlCursor() override;
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
@@ -63,7 +59,7 @@ class CBkRichText : public CBkWindow {
     void SetHoverLink(int link);
     void NotifyLinkClick(int link) const;
 
-    std::uint32_t defaultFont_ = 0;
+    std::uint32_t defaultFont_ = 0;  // font code of the runs that name none
     std::string linkClass_;
     int forceCursor_ = 0;
     int adjustPos_ = 0;

@@ -157,7 +157,6 @@ class CBkRichOffsetObj : public CBkRichtextObjBase {
     bool IsClass(const char* tag) const override;
     bool SetAttribute(const std::string& name, const std::string& value) override;
     void Layout(RichTextLayoutPass& pass) override;
-    int Length() const { return length_; }
 
   private:
     int length_ = 0;
@@ -213,7 +212,6 @@ class CBkRichtextObj : public CBkRichtextObjBase {
     void Paint(HDC dc, const RECT& clipBox) override;
 
     const std::string& StyleName() const { return className_; }
-    int Adjust() const { return adjust_; }
     const std::vector<std::unique_ptr<CBkRichTextSubTextObj>>& Pieces() const { return pieces_; }
 
   private:

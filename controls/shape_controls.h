@@ -43,10 +43,8 @@ class CBkRoundRectPath : public CBkRoundRect {
     const char* GetObjectClass() const override { return kTag; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
-    bool DrawsBackground() const { return drawBackground_ != 0; }
     // kNoColor: no outline.
     COLORREF LineColor() const { return lineColor_; }
-    int LineAlpha() const { return lineAlpha_; }
 
   protected:
     void PaintContent(HDC dc) override;
@@ -68,8 +66,6 @@ class CBKShadowText : public CBkWindow {
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
     int NormalShadow() const { return normalShadow_; }
-    int HoverShadow() const { return hoverShadow_; }
-    COLORREF ShadowColor() const { return shadowColor_; }
     int ShadowAlpha() const { return shadowAlpha_; }
     // The shadow offset for the current state.
     int ShadowOffset() const;
@@ -103,11 +99,8 @@ class BkSlider : public CBkWindow {
     int SliderPosition() const { return sliderPos_; }
     const std::string& BackgroundSkin() const { return skinBg_; }
     const std::string& ThumbSkin() const { return skin_; }
-    // Background margins in `left` .. `bottom`.
-    const RECT& BackgroundMargins() const { return bgMargins_; }
     // The thumb's rectangle in the control; empty without a thumb skin.
     RECT ThumbRect() const;
-    bool IsDragging() const { return dragging_; }
     bool RedrawOnStateChange() override { return true; }
     bool HandleMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result) override;

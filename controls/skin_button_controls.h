@@ -50,8 +50,6 @@ class CBkImgbtnsized : public CBkWindow {
     std::wstring AccessibleDefaultAction() const override;
 
     const std::string& Skin() const { return skin_; }
-    const std::string& MiddleSkin() const { return skinMid_; }
-    int Inset() const { return left_; }
 
   protected:
     void PaintContent(HDC dc) override;

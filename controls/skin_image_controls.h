@@ -47,12 +47,9 @@ class CBkImageScroll : public CBkWindow {
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
     const std::string& Skin() const { return skin_; }
-    bool ScrollsHorizontally() const { return hScroll_ != 0; }
-    bool ScrollsVertically() const { return vScroll_ != 0; }
     int CellWidth() const { return cx_; }
     int CellHeight() const { return cy_; }
     int HorizontalPosition() const { return hPos_; }
-    int VerticalPosition() const { return vPos_; }
 
   protected:
     SIZE MeasureContent(SIZE available) override;
@@ -102,9 +99,6 @@ class CBkImageEx2 : public CBkImageEx {
     bool IsClass(const char* tag) const override;
     const char* GetObjectClass() const override { return kTag; }
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
-
-    bool Stretch() const { return stretch_ != 0; }
-    int TopDraw() const { return topDraw_; }
 
   protected:
     // Keeps the size of a position that gives both corners.
@@ -170,9 +164,6 @@ class CBkExpendImg : public CBkWindow {
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
     const std::string& Skin() const { return skin_; }
-    int SkinAlpha() const { return skinAlpha_; }
-    // Left, top, right and bottom margins in `left` .. `bottom`.
-    const RECT& Margins() const { return margins_; }
 
   protected:
     SIZE MeasureContent(SIZE available) override;
@@ -181,7 +172,7 @@ class CBkExpendImg : public CBkWindow {
   private:
     std::string skin_;
     int skinAlpha_ = 255;
-    RECT margins_ = {};
+    RECT margins_ = {};  // unstretched edges, in `left` .. `bottom`
 };
 
 }  // namespace velora

@@ -60,7 +60,6 @@ class CBkHIcon : public CBkWindow {
     bool SetAttribute(const std::string& name, const std::string& value, bool loading) override;
 
     HICON Icon() const { return owned_ ? owned_.Get() : borrowed_; }
-    bool AutoDelete() const { return autoDelete_; }
 
   protected:
     void PaintContent(HDC dc) override;

@@ -46,7 +46,6 @@ class BkFontPool {
     // How many fonts the pool holds (one per distinct effective code).
     std::size_t Count() const { return fonts_.size(); }
     const std::wstring& BaseFace() const { return face_; }
-    const LOGFONTW& BaseLogFont() const { return base_; }
     int BaseHeight() const { return height_; }
 
   private:

@@ -15,8 +15,6 @@ struct BkImage {
     gdip::ScopedImage image;
     UINT width = 0;
     UINT height = 0;
-
-    bool HasContent() const { return image.IsValid(); }
 };
 
 // Decodes PNG or JPEG bytes into a picture of its own, or an empty one for

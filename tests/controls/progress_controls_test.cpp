@@ -56,8 +56,8 @@ TEST(ProgressRangeTest, ValueIsClampedAndTheRangeOrderedAndStored) {
 
 TEST(ProgressRangeTest, ExtendedBarAppendsItsText) {
     auto bar = LoadControl<CBkProgressEx>(
-        "<progressex min=\"0\" max=\"100\" value=\"50\" extendtext=\"...\"/>");
-    EXPECT_EQ(L"50%...", bar->PercentText(bar->Percent()));
+        "<progressex min=\"0\" max=\"100\" value=\"50\" extendtext=\"\xE2\x80\xA6\"/>");
+    EXPECT_EQ(L"50%\x2026", bar->PercentText(bar->Percent())) << "UTF-8 read as UTF-16";
 }
 
 TEST(ProgressPaintTest, PercentTextIsSplitInTwoColoursAtTheFillEdge) {
@@ -79,6 +79,12 @@ TEST(ProgressPaintTest, PercentTextIsSplitInTwoColoursAtTheFillEdge) {
     EXPECT_EQ(0, canvas.Count(black, {edge - 30, 0, edge, 30}, 60)) << "no dark text on the fill";
     EXPECT_GT(canvas.Count(black, {edge, 0, edge + 30, 30}, 60), 0) << "dark text past the fill";
     EXPECT_EQ(0, canvas.Count(yellow, {edge, 0, 200, 30}, 60)) << "no light text past the fill";
+
+    auto silent = Bar("class=\"p\" min=\"0\" max=\"100\" value=\"50\" pos=\"0,0,200,30\"");
+    Place(*silent);
+    canvas.Fill(kPaper);
+    Paint(*silent, canvas.Dc());
+    EXPECT_EQ(0, canvas.Count(black, {edge, 0, 200, 30}, 60)) << "no text without showpercent";
 }
 
 TEST(ProgressPaintTest, ClipRegionOfTheDcIsGivenBack) {
@@ -109,15 +115,20 @@ void LoadBarSkins(PaintSetup& setup) {
 TEST(ProgressPaintTest, FillSkinInsetIsLimitedToHalfTheWidth) {
     PaintSetup setup;
     LoadBarSkins(setup);
-    auto bar = Bar("posskin=\"fill\" max=\"10\" value=\"10\" skinposx=\"10\" pos=\"0,0,100,8\"");
+    auto bar = Bar("posskin=\"fill\" max=\"10\" value=\"10\" pos=\"0,0,100,8\"");
     Place(*bar);
     PaintCanvas canvas(100, 8, kPaper);
-    Paint(*bar, canvas.Dc());
-    EXPECT_EQ(kGreen, canvas.At(10, 4));
-    EXPECT_EQ(kGreen, canvas.At(89, 4));
-    EXPECT_NE(kGreen, canvas.At(9, 4));
-    EXPECT_NE(kGreen, canvas.At(90, 4));
-
+    for (int inset : {2, 10}) {  // 2 by default
+        if (inset != 2) {
+            bar->SetAttribute("skinposx", std::to_string(inset), false);
+        }
+        canvas.Fill(kPaper);
+        Paint(*bar, canvas.Dc());
+        EXPECT_EQ(kGreen, canvas.At(inset, 4)) << inset;
+        EXPECT_EQ(kGreen, canvas.At(99 - inset, 4)) << inset;
+        EXPECT_NE(kGreen, canvas.At(inset - 1, 4)) << inset;
+        EXPECT_NE(kGreen, canvas.At(100 - inset, 4)) << inset;
+    }
     for (const char* inset : {"1000", "-1"}) {
         bar->SetAttribute("skinposx", inset, false);
         canvas.Fill(kPaper);
@@ -141,17 +152,20 @@ TEST(ProgressPaintTest, FillSkinInsetIsLimitedToHalfTheWidth) {
 }
 
 TEST(ProgressPaintTest, PlainFillOfProgressExUsesItsInset) {
-    auto ex = LoadControl<CBkProgressEx>(
-        "<progressex max=\"4\" value=\"4\" posimg_left=\"6\" pos=\"0,0,50,10\"/>");
-    Place(*ex);
-    PaintCanvas canvas(50, 10, kPaper);
-    Paint(*ex, canvas.Dc());
     const COLORREF fill = RGB(0x42, 0x61, 0x90);
-    EXPECT_EQ(fill, canvas.At(6, 2));
-    EXPECT_EQ(fill, canvas.At(43, 7));
-    EXPECT_NE(fill, canvas.At(5, 5));
-    EXPECT_NE(fill, canvas.At(44, 5));
-    EXPECT_NE(fill, canvas.At(20, 1));
+    for (int inset : {6, 2}) {  // 2 by default
+        const std::string attribute = inset == 2 ? "" : " posimg_left=\"6\"";
+        auto ex = LoadControl<CBkProgressEx>("<progressex max=\"4\" value=\"4\"" + attribute +
+                                             " pos=\"0,0,50,10\"/>");
+        Place(*ex);
+        PaintCanvas canvas(50, 10, kPaper);
+        Paint(*ex, canvas.Dc());
+        EXPECT_EQ(fill, canvas.At(inset, 2)) << inset;
+        EXPECT_EQ(fill, canvas.At(49 - inset, 7)) << inset;
+        EXPECT_NE(fill, canvas.At(inset - 1, 5)) << inset;
+        EXPECT_NE(fill, canvas.At(50 - inset, 5)) << inset;
+        EXPECT_NE(fill, canvas.At(20, 1)) << inset;
+    }
 }
 
 TEST(ProgressSizeTest, BackgroundSkinGivesTheHeight) {
@@ -203,12 +217,9 @@ TEST(ProgressMarqueeTest, BlockGrowsSlidesShrinksAndStartsAgain) {
 
 TEST(ProgressRangeTest, DefaultsAndAnUnsignedRangeStoredAsWritten) {
     auto bar = LoadControl<CBkProgress>("<progress/>");
-    EXPECT_EQ(2, bar->SkinPosX());
     EXPECT_EQ(0u, bar->Min());
     EXPECT_EQ(0u, bar->Max());
     EXPECT_EQ(0u, bar->Value());
-    EXPECT_FALSE(bar->ShowPercent());
-    EXPECT_FALSE(bar->Indeterminate());
 
     auto ex = LoadControl<CBkProgressEx>(
         "<progressex min=\"100\" max=\"0\" value=\"-1\" showpercent=\"1\" bgskin=\"progressbg\" "
@@ -216,12 +227,7 @@ TEST(ProgressRangeTest, DefaultsAndAnUnsignedRangeStoredAsWritten) {
     EXPECT_EQ(100u, ex->Min()) << "stored as written; painting orders them";
     EXPECT_EQ(0u, ex->Max());
     EXPECT_EQ(0xFFFFFFFFu, ex->Value());
-    EXPECT_TRUE(ex->ShowPercent());
     EXPECT_EQ("progressbg", ex->BackgroundSkin());
-    EXPECT_EQ("progresspos", ex->PositionSkin());
-    EXPECT_EQ(L"\x2026", ex->ExtendText());
-    EXPECT_EQ(0, ex->PositionImageLeft());
-    EXPECT_EQ(2, LoadControl<CBkProgressEx>("<progressex/>")->PositionImageLeft());
 
     EXPECT_TRUE(ex->SetAttribute("value", "50", false));
     EXPECT_EQ(50u, ex->Value());

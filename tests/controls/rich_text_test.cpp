@@ -325,11 +325,9 @@ TEST(RichText2Test, LoadsTextBreakAndOffsetChildrenInOrder) {
     EXPECT_EQ(7, run.Id());
     EXPECT_EQ(1, run.NotifyEnabled());
     EXPECT_EQ("agree_text", run.StyleName());
-    EXPECT_EQ(3, run.Adjust());
     EXPECT_TRUE(control->Object(1)->IsClass("break"));
-    const auto& offset = dynamic_cast<const CBkRichOffsetObj&>(*control->Object(2));
-    EXPECT_EQ(24, offset.Length());
-    EXPECT_EQ(0, offset.NotifyEnabled());  // id without notifymsg
+    EXPECT_TRUE(control->Object(2)->IsClass("offset"));
+    EXPECT_EQ(0, control->Object(2)->NotifyEnabled());  // id without notifymsg
     EXPECT_EQ(0, control->Object(3)->NotifyEnabled());
     EXPECT_FALSE(control->Object(3)->IsClass("offset"));
 }
@@ -360,7 +358,6 @@ TEST(RichText2Test, AgreementTitleIsPushedRightAndParagraphsAreIndented) {
     ASSERT_EQ(1u, last.size());
     EXPECT_FLOAT_EQ(80, last[0]->GetRect().left);
     EXPECT_FLOAT_EQ(105, last[0]->GetRect().top);
-    EXPECT_FLOAT_EQ(530, control->ContentWidth());
     EXPECT_FLOAT_EQ(125, control->ContentBottom());
     EXPECT_FALSE(control->IsLayoutNeeded());
 }
@@ -371,7 +368,6 @@ TEST(RichText2Test, ContentBottomIsOneLineBelowTheLastLineWithTheDefaultSpacing)
                                 RECT{0, 30, 200, 300});
     control->LayOut(nullptr);
     EXPECT_FLOAT_EQ(30 + 60, control->ContentBottom());
-    EXPECT_FLOAT_EQ(200, control->ContentWidth());
 }
 
 TEST(RichText2Test, StyleMarginsLineSpacingAndAdjustShapeTheLayout) {
@@ -501,7 +497,6 @@ TEST_F(RichTextInputTest, MovesReportHoverEveryTimeAndLeaveWhenTheObjectChanges)
                                                          {kNotifyLeave, 11},
                                                          {kNotifyLeave, 12}};
     EXPECT_EQ(expected, Events(host_));
-    EXPECT_EQ(nullptr, control_->HoverObject());
     EXPECT_EQ(ControlState::kNone, control_->Object(1)->State());
 }
 
@@ -511,7 +506,6 @@ TEST_F(RichTextInputTest, AClickIsReportedOnlyWhenReleasedOverTheObjectThatTookT
     Send(WM_MOUSEMOVE, At(35, 10));  // ignored while pressed
     Send(WM_LBUTTONUP, At(35, 10));
     EXPECT_EQ(ControlState::kNone, control_->Object(0)->State());
-    EXPECT_EQ(nullptr, control_->PressedObject());
     EXPECT_TRUE(Events(host_).empty());
 
     Send(WM_LBUTTONDOWN, At(35, 10));
@@ -529,9 +523,12 @@ TEST_F(RichTextInputTest, LeavingTheControlForgetsBothObjectsSilently) {
     host_.Clear();
     Send(WM_MOUSELEAVE);
     EXPECT_EQ(ControlState::kNone, control_->Object(0)->State());
-    EXPECT_EQ(nullptr, control_->HoverObject());
-    EXPECT_EQ(nullptr, control_->PressedObject());
     EXPECT_TRUE(Events(host_).empty());
+    Send(WM_LBUTTONUP, At(5, 10));
+    EXPECT_TRUE(Events(host_).empty()) << "the press is forgotten";
+    Send(WM_MOUSEMOVE, At(35, 10));
+    const std::vector<std::pair<UINT, UINT>> expected = {{kNotifyHover, 12}};
+    EXPECT_EQ(expected, Events(host_)) << "and the hover: no second leave";
 }
 
 TEST(RichText2Test, AHoverLookChangeRepaintsTheWholeControl) {
@@ -811,7 +808,6 @@ TEST(InlineRichTextTest, LinksShowTheirHoverLookAndReportClicks) {
 
     const LPARAM over = MAKELPARAM(static_cast<int>(link.left) + 2, static_cast<int>(link.top) + 2);
     rich->SendControlMessage(WM_MOUSEMOVE, 0, over);
-    EXPECT_EQ(0, rich->HoverLink());
     ASSERT_EQ(1u, host.Records().size());
     EXPECT_EQ(static_cast<UINT>(kNotifyRepaint), host.Records()[0].code);
     canvas.Fill(RGB(255, 255, 255));
@@ -829,7 +825,9 @@ TEST(InlineRichTextTest, LinksShowTheirHoverLookAndReportClicks) {
     EXPECT_EQ("a", host.Records()[0].classTag);
 
     rich->SendControlMessage(WM_MOUSELEAVE);
-    EXPECT_EQ(-1, rich->HoverLink());
+    canvas.Fill(RGB(255, 255, 255));
+    rich->RedrawRegion(canvas.Dc(), nullptr);
+    EXPECT_FALSE(inkOf(RGB(255, 0, 0))) << "leaving drops the hover look";
 }
 
 }  // namespace

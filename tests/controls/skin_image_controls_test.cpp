@@ -175,6 +175,15 @@ TEST(SkinImageControlsTest, ExpendImageKeepsMarginsAndStretchesTheMiddle) {
     EXPECT_TRUE(ColorNear(blue, canvas.At(30, 10), 30));
     EXPECT_TRUE(ColorNear(red, canvas.At(30, 34), 6)) << "bottom margin";
     EXPECT_EQ(kWhite, canvas.At(30, 35));
+    // Only the left edge kept: every other edge stretches with the middle.
+    Canvas left(60, 40, kWhite);
+    Paint(
+        *PlacedControl<CBkExpendImg>(
+            "<expendimg pos=\"0,0,-0,-0\" skin=\"framed\" margin_left=\"3\"/>", RECT{5, 5, 55, 35}),
+        left);
+    EXPECT_TRUE(ColorNear(blue, left.At(10, 20), 30)) << "left margin kept 3 wide";
+    EXPECT_TRUE(ColorNear(red, left.At(44, 20), 6)) << "right edge stretched";
+    EXPECT_TRUE(ColorNear(red, left.At(30, 9), 6)) << "top edge stretched";
 
     Canvas faded(60, 40, kWhite);
     auto half = PlacedControl<CBkExpendImg>(
@@ -241,6 +250,7 @@ TEST(SkinImageControlsTest, BackgroundTilesOnlyWithFill) {
 TEST(SkinImageControlsTest, ScrollImageShowsAWindowKeptInsideThePicture) {
     PaintSetup skins;
     skins.Png("ramp", 64, 4, ColumnRamp(64, 4));
+    skins.Png("bands", 8, 8, Bands(8, 8, 4, 0xFFE00000, 0xFF0000D0));
     skins.Load();
     Canvas canvas(20, 10, kWhite);
     auto control = PlacedControl<CBkImageScroll>(
@@ -255,6 +265,16 @@ TEST(SkinImageControlsTest, ScrollImageShowsAWindowKeptInsideThePicture) {
     Paint(*clamped, canvas);
     EXPECT_TRUE(ColorNear(RampColor(56), canvas.At(0, 6), 2)) << "stops at the picture's end";
     EXPECT_TRUE(ColorNear(RampColor(63), canvas.At(7, 6), 2));
+
+    auto down = PlacedControl<CBkImageScroll>(
+        "<scrollimg pos=\"0,0,-0,-0\" skin=\"bands\" vscroll=\"1\" vpos=\"30\"/>",
+        RECT{10, 0, 18, 4});
+    Paint(*down, canvas);
+    EXPECT_TRUE(ColorNear(RGB(0, 0, 0xD0), canvas.At(10, 0), 2)) << "vpos, kept inside";
+    auto fixed = PlacedControl<CBkImageScroll>(
+        "<scrollimg pos=\"0,0,-0,-0\" skin=\"ramp\" hpos=\"10\"/>", RECT{10, 5, 18, 9});
+    Paint(*fixed, canvas);
+    EXPECT_TRUE(ColorNear(RampColor(0), canvas.At(10, 6), 2)) << "no hscroll: hpos unused";
 }
 
 }  // namespace

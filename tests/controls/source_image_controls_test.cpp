@@ -147,7 +147,7 @@ TEST(SourceImageControlsTest, StorageImageWithoutAUsableFileDrawsNothing) {
 
 TEST(SourceImageControlsTest, MemoryImageIsScaledToTheControl) {
     BkImage image = DecodeImage(test::EncodePng(2, 2, test::Argb(4, test::kGreen)));
-    ASSERT_TRUE(image.HasContent());
+    ASSERT_TRUE(image.image.IsValid());
     Canvas canvas(20, 20, kWhite);
     auto control = PlacedControl<CBkMemoryImage>(
         "<memimage pos=\"0,0,-0,-0\" mempointer=\"" + Number(image.image.Get()) + "\"/>",

@@ -62,8 +62,8 @@ TEST_F(BuiltInSkinsTest, EveryNamedSkinExistsWithThePictureSizeItDeclares) {
 }
 
 TEST_F(BuiltInSkinsTest, ResourceIdsBeyondSixteenBitsNameNothing) {
-    ASSERT_TRUE(BkPngPool::Instance().Get(100).HasContent());
-    EXPECT_FALSE(BkPngPool::Instance().Get(0x10000 + 100).HasContent());
+    ASSERT_TRUE(BkPngPool::Instance().Get(100).image.IsValid());
+    EXPECT_FALSE(BkPngPool::Instance().Get(0x10000 + 100).image.IsValid());
     ASSERT_NE(nullptr, BkBmpPool::Instance().Get(503));
     EXPECT_EQ(nullptr, BkBmpPool::Instance().Get(0x10000 + 503));
 }

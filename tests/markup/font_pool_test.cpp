@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velora {
@@ -66,17 +67,22 @@ TEST_F(FontListTest, ProbeOrderPrefersYaHeiThenSongti) {
     EXPECT_EQ(L"微软雅黑", ProbeBaseFace());
 }
 
-TEST(FontPoolTest, ClearTypeOnlyForTheTwoYaHeiNames) {
-    EXPECT_EQ(CLEARTYPE_QUALITY, BkFontPool(L"Microsoft YaHei", -12).BaseLogFont().lfQuality);
-    EXPECT_EQ(CLEARTYPE_QUALITY, BkFontPool(L"微软雅黑", -12).BaseLogFont().lfQuality);
-    EXPECT_EQ(ANTIALIASED_QUALITY, BkFontPool(L"SimSun", -12).BaseLogFont().lfQuality);
-    EXPECT_EQ(ANTIALIASED_QUALITY, BkFontPool(L"microsoft yahei", -12).BaseLogFont().lfQuality);
-}
-
 LOGFONTW Describe(HFONT font) {
     LOGFONTW info = {};
     ::GetObjectW(font, sizeof(info), &info);
     return info;
+}
+
+TEST(FontPoolTest, ClearTypeOnlyForTheTwoYaHeiNames) {
+    const std::pair<const wchar_t*, BYTE> cases[] = {{L"Microsoft YaHei", CLEARTYPE_QUALITY},
+                                                     {L"微软雅黑", CLEARTYPE_QUALITY},
+                                                     {L"SimSun", ANTIALIASED_QUALITY},
+                                                     {L"microsoft yahei", ANTIALIASED_QUALITY}};
+    for (const auto& [face, quality] : cases) {
+        BkFontPool pool(face, -12);
+        EXPECT_EQ(quality, Describe(pool.GetFont(0)).lfQuality);
+        EXPECT_EQ(quality, Describe(pool.GetFont(0x0104)).lfQuality) << "derived fonts too";
+    }
 }
 
 TEST(FontPoolTest, CodesGiveStyleBitsAndSizeSteps) {
