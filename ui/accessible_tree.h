@@ -20,8 +20,7 @@ std::vector<const CBkWindow*> CollectAccessibleControls(const CBkLayoutSections&
 // control with the keyboard focus (0: none).
 LONG AccessibleState(const CBkWindow& control, std::int32_t focused, const RECT& client);
 
-// It can be focused while shown and enabled: it acts when activated, or it
-// is a document to read and scroll.
+// It can be focused while shown and enabled: it is a tab stop.
 bool IsAccessibleFocusable(const CBkWindow& control);
 
 }  // namespace velora
