@@ -6,27 +6,8 @@
 # Screenshots of each page go to BUILD/artifacts/e2e.
 #   interactive_install.sh BUILD_DIR
 set -euo pipefail
-build=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-arch=$(bash "$root/scripts/wine-arch" "$(basename "$build")")
-prefix="$build/wineprefix"
-art="$build/artifacts/e2e"
-mkdir -p "$art"
-run() { "$root/scripts/wine-run" "$arch" "$prefix" "$@"; }
-fail() { echo "FAIL: $*" >&2; import -window root "$art/failure.png" 2>/dev/null || true; exit 1; }
-[ -n "${DISPLAY:-}" ] || fail "needs a display (run through scripts/test)"
-
-# Wait up to $1 tenths of a second for a command to succeed.
-wait_for() {
-  local tenths=$1
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-window_named() { xdotool search --onlyvisible --name "$1" | head -1 | grep -q .; }
+failure_shot=failure
+. "$(dirname "$0")/e2e_common.sh"
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
 target_unix="$prefix/drive_c/velora-e2e/Velora"

@@ -7,26 +7,8 @@
 # BUILD/artifacts/e2e/keyboard-*.png.
 #   keyboard_install.sh BUILD_DIR
 set -euo pipefail
-build=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-arch=$(bash "$root/scripts/wine-arch" "$(basename "$build")")
-prefix="$build/wineprefix"
-art="$build/artifacts/e2e"
-mkdir -p "$art"
-run() { "$root/scripts/wine-run" "$arch" "$prefix" "$@"; }
-fail() { echo "FAIL: $*" >&2; import -window root "$art/keyboard-failure.png" 2>/dev/null || true; exit 1; }
-[ -n "${DISPLAY:-}" ] || fail "needs a display (run through scripts/test)"
-
-wait_for() {
-  local tenths=$1
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-window_named() { xdotool search --onlyvisible --name "$1" | head -1 | grep -q .; }
+failure_shot=keyboard-failure
+. "$(dirname "$0")/e2e_common.sh"
 # Keys go to the window that has the focus, as typed.
 keys() {
   for key in "$@"; do
