@@ -8,6 +8,7 @@
 #include "ui/host_painter.h"
 #include "ui/host_pointer.h"
 #include "ui/layout_sections.h"
+#include "ui/message_params.h"
 #include "ui/window_impl.h"
 
 namespace velora {
@@ -306,8 +307,8 @@ bool CBkHostFocus::TranslateKey(const MSG& message) {
     const UINT key = static_cast<UINT>(message.wParam);
     if (focus != host) {
         // A native child keeps the keys it asks for, and all but these.
-        const LRESULT code = ::SendMessageW(focus, WM_GETDLGCODE, message.wParam,
-                                            reinterpret_cast<LPARAM>(&message));
+        const LRESULT code =
+            ::SendMessageW(focus, WM_GETDLGCODE, message.wParam, AddressParam(message));
         if ((code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0 ||
             (key == VK_TAB && (code & DLGC_WANTTAB) != 0) ||
             (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE)) {

@@ -59,7 +59,7 @@ bool PreTranslateHostMessage(HWND window, MSG& message) {
     HWND root =
         keyboard && message.hwnd != nullptr ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (root != nullptr &&
-        ::SendMessageW(root, kMsgTranslateKey, 0, reinterpret_cast<LPARAM>(&message)) == 1) {
+        ::SendMessageW(root, kMsgTranslateKey, 0, AddressParam(message)) == 1) {
         return true;
     }
     return ::IsDialogMessageW(window, &message) != FALSE;

@@ -349,7 +349,7 @@ bool CBkDialogViewImplEx::OnUpdateUiState(WPARAM wParam, LPARAM, LRESULT&) {
 }
 
 bool CBkDialogViewImplEx::OnTranslateKey(WPARAM, LPARAM lParam, LRESULT& result) {
-    result = lParam != 0 && focus_.TranslateKey(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
+    result = lParam != 0 && focus_.TranslateKey(ParamAt<const MSG>(lParam)) ? 1 : 0;
     return true;
 }
 
