@@ -86,6 +86,8 @@ class AccessibleClient final : public IAccessible, public IEnumVARIANT {
     template <typename Read>
     HRESULT AnswerText(const VARIANT& child, BSTR* text, Read read) const;
 
+    static void SetChildId(VARIANT* out, LONG id);
+
     static std::atomic<long> live_;
     std::atomic<ULONG> references_{1};
     const HWND window_;
