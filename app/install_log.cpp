@@ -91,7 +91,7 @@ InstallLog& InstallLog::Instance() {
 }
 
 bool InstallLog::Open(const wchar_t* path, Place place) {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     file_.Reset();
     progress_ = ProgressSampler();
     if (path == nullptr || path[0] == L'\0') {
@@ -149,12 +149,12 @@ bool InstallLog::OpenInUserTemp() {
 }
 
 void InstallLog::Close() {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     file_.Reset();
 }
 
 bool InstallLog::IsOpen() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     return static_cast<bool>(file_);
 }
 
@@ -164,7 +164,7 @@ void InstallLog::Write(const wchar_t* format, ...) {
     va_start(args, format);
     FormatInto(text, kLineChars, format, args);
     va_end(args);
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     WriteLine(text);
 }
 
@@ -185,12 +185,12 @@ void InstallLog::Error(DWORD win32Error, const wchar_t* format, ...) {
     }
     wchar_t text[kLineChars];
     std::swprintf(text, kLineChars, L"error: %.1500ls (Win32 %lu: %ls)", what, win32Error, reason);
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     WriteLine(text);
 }
 
 void InstallLog::Progress(int percent) {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     if (file_ && progress_.Take(percent)) {
         wchar_t text[64];
         std::swprintf(text, 64, L"progress %d %%", percent);
@@ -199,7 +199,7 @@ void InstallLog::Progress(int percent) {
 }
 
 void InstallLog::EndProgress() {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     int percent = 0;
     if (file_ && progress_.TakeLast(percent)) {
         wchar_t text[64];
