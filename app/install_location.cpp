@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "base/win_handles.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -24,7 +25,7 @@ bool ReadAcceptableDir(const wchar_t* key, PathBuffer& out) {
 
 bool ReadOwnKeyDir(PathBuffer& out) {
     wchar_t key[kPathChars] = {};
-    if (std::swprintf(key, kPathChars, kOwnKeyFormat, kProductName) < 0) {
+    if (FormatBounded(key, kPathChars, kOwnKeyFormat, kProductName) < 0) {
         return false;
     }
     return ReadAcceptableDir(key, out);

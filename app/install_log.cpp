@@ -5,6 +5,7 @@
 
 #include "app/final_path.h"
 #include "base/path_buffer.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -50,7 +51,7 @@ void DeleteMadeFile(HANDLE file) {
 }
 
 void FormatInto(wchar_t* out, std::size_t capacity, const wchar_t* format, va_list args) {
-    if (std::vswprintf(out, capacity, format, args) < 0) {
+    if (FormatBoundedList(out, capacity, format, args) < 0) {
         // Too long: keep what fits, marked as cut.
         out[capacity - 1] = L'\0';
         const std::size_t length = std::wcslen(out);
@@ -91,7 +92,7 @@ InstallLog& InstallLog::Instance() {
 }
 
 bool InstallLog::Open(const wchar_t* path, Place place) {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     file_.Reset();
     progress_ = ProgressSampler();
     if (path == nullptr || path[0] == L'\0') {
@@ -149,12 +150,12 @@ bool InstallLog::OpenInUserTemp() {
 }
 
 void InstallLog::Close() {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     file_.Reset();
 }
 
 bool InstallLog::IsOpen() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     return static_cast<bool>(file_);
 }
 
@@ -164,7 +165,7 @@ void InstallLog::Write(const wchar_t* format, ...) {
     va_start(args, format);
     FormatInto(text, kLineChars, format, args);
     va_end(args);
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     WriteLine(text);
 }
 
@@ -184,26 +185,26 @@ void InstallLog::Error(DWORD win32Error, const wchar_t* format, ...) {
         reason[n - 1] = L'\0';
     }
     wchar_t text[kLineChars];
-    std::swprintf(text, kLineChars, L"error: %.1500ls (Win32 %lu: %ls)", what, win32Error, reason);
-    std::lock_guard<std::mutex> guard(lock_);
+    FormatBounded(text, kLineChars, L"error: %.1500ls (Win32 %lu: %ls)", what, win32Error, reason);
+    ScopedExclusiveLock guard(lock_);
     WriteLine(text);
 }
 
 void InstallLog::Progress(int percent) {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     if (file_ && progress_.Take(percent)) {
         wchar_t text[64];
-        std::swprintf(text, 64, L"progress %d %%", percent);
+        FormatBounded(text, 64, L"progress %d %%", percent);
         WriteLine(text);
     }
 }
 
 void InstallLog::EndProgress() {
-    std::lock_guard<std::mutex> guard(lock_);
+    ScopedExclusiveLock guard(lock_);
     int percent = 0;
     if (file_ && progress_.TakeLast(percent)) {
         wchar_t text[64];
-        std::swprintf(text, 64, L"progress %d %% (last report)", percent);
+        FormatBounded(text, 64, L"progress %d %% (last report)", percent);
         WriteLine(text);
     }
 }
@@ -215,7 +216,7 @@ void InstallLog::WriteLine(const wchar_t* text) {
     SYSTEMTIME now = {};
     ::GetSystemTime(&now);
     wchar_t line[kLineChars + 32];
-    const int length = std::swprintf(
+    const int length = FormatBounded(
         line, kLineChars + 32, L"%04u-%02u-%02uT%02u:%02u:%02u.%03uZ %ls\r\n", now.wYear,
         now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, text);
     if (length <= 0) {

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <mutex>
-
+#include "base/exclusive_lock.h"
 #include "base/win_handles.h"
 
 namespace velora {
@@ -65,7 +64,7 @@ class InstallLog {
   private:
     void WriteLine(const wchar_t* text);  // with lock_ held
 
-    mutable std::mutex lock_;
+    mutable ExclusiveLock lock_;
     ScopedHandle file_;
     ProgressSampler progress_;
 };

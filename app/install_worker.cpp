@@ -1,7 +1,5 @@
 #include "app/install_worker.h"
 
-#include <system_error>
-
 #include <utility>
 
 #include "app/exit_codes.h"
@@ -21,25 +19,29 @@ InstallWorker::InstallWorker(HWND target, const ProgressChannel& channel,
       state_(state),
       launcher_(std::move(launcher)),
       report_(std::move(report)),
-      stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    // The log's instance is made here, on the creating thread, never first
+    // on the worker's.
+    InstallLog::Instance();
+}
 
 InstallWorker::~InstallWorker() {
-    if (thread_.joinable()) {
+    if (thread_.Joinable()) {
         ::SetEvent(stop_.Get());
-        thread_.join();
+        thread_.Join();
     }
 }
 
 bool InstallWorker::Start(const wchar_t* installDir) {
-    if (thread_.joinable() || !stop_ || !CopyBounded(installDir_, installDir ? installDir : L"")) {
+    if (thread_.Joinable() || !stop_ || !CopyBounded(installDir_, installDir ? installDir : L"")) {
         return false;
     }
-    try {
-        thread_ = std::thread([this] { Run(); });
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return thread_.Start(&InstallWorker::ThreadMain, this);
+}
+
+DWORD WINAPI InstallWorker::ThreadMain(void* self) {
+    static_cast<InstallWorker*>(self)->Run();
+    return 0;
 }
 
 void InstallWorker::Run() {

@@ -4,11 +4,11 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
 
 #include "app/install_state.h"
 #include "app/payload_launcher.h"
 #include "app/progress_channel.h"
+#include "base/joining_thread.h"
 #include "base/path_buffer.h"
 #include "base/win_handles.h"
 
@@ -52,6 +52,7 @@ class InstallWorker {
     bool Start(const wchar_t* installDir);
 
   private:
+    static DWORD WINAPI ThreadMain(void* self);
     void Run();
     // Waits for the setup program, forwarding reports; false when asked to stop.
     bool FollowProgress(HANDLE process);
@@ -66,7 +67,7 @@ class InstallWorker {
     FailureReport report_;
     PathBuffer installDir_ = {};
     ScopedHandle stop_;
-    std::thread thread_;
+    JoiningThread thread_;  // last: joined before the rest goes
 };
 
 // The message box the installer shows when the setup program cannot start.

@@ -7,6 +7,7 @@
 #include "controls/rich_text2_window.h"
 #include "ui/bk_container.h"
 #include "ui/host_window.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -39,7 +40,7 @@ bool FitListItemToRichText(CBkDialogViewImplEx& host, int listId, int richTextId
     }
     text->LayOutOnScreenDc();
     char height[64];
-    std::snprintf(height, sizeof(height), "%f", static_cast<double>(text->ContentBottom()));
+    FormatBounded(height, sizeof(height), "%f", static_cast<double>(text->ContentBottom()));
     wchar_t wide[64] = {};
     for (size_t i = 0; height[i] != '\0' && i + 1 < sizeof(height); ++i) {
         wide[i] = static_cast<wchar_t>(height[i]);

@@ -23,6 +23,7 @@
 #include "markup/string_pool.h"
 #include "ui/bk_window.h"
 #include "ui/notification.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -318,7 +319,7 @@ void CMainDlg::OnInstallProgress(int percent) {
     // The text shows the report as it came.
     SetItemIntAttribute(main_ids::kProgressBar, "value", std::clamp(percent, 0, 100));
     wchar_t text[64];
-    std::swprintf(text, 64, L"正在安装 %d%%", percent);
+    FormatBounded(text, 64, L"正在安装 %d%%", percent);
     SetItemText(main_ids::kProgressText, text);
     // A report of 100 before the product is in place is not a finished
     // install, whoever wrote it.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "markup/string_pool.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 
@@ -12,10 +13,10 @@ std::wstring FormatExitCode(int code) {
     // known in hexadecimal; a program's own codes are small numbers.
     const auto bits = static_cast<unsigned>(code);
     if (bits < 0x10000u) {
-        return std::to_wstring(code);
+        return DecimalText(code);
     }
     wchar_t hex[16] = {};
-    std::swprintf(hex, 16, L"0x%08X", bits);
+    FormatBounded(hex, 16, L"0x%08X", bits);
     return hex;
 }
 

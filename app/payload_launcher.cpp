@@ -7,6 +7,7 @@
 #include "app/install_log.h"
 #include "app/process_security.h"
 #include "base/path_buffer.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -95,7 +96,7 @@ bool FormatSetupCommandLine(const wchar_t* exe, const wchar_t* dir, wchar_t* out
     const std::size_t length = std::wcslen(bare);
     const wchar_t* rootEscape = (length > 0 && bare[length - 1] == L'\\') ? L"\\" : L"";
     const int n =
-        std::swprintf(out, capacity, L"\"%ls\" /instpath=\"%ls%ls\"", exe, bare, rootEscape);
+        FormatBounded(out, capacity, L"\"%ls\" /instpath=\"%ls%ls\"", exe, bare, rootEscape);
     if (n < 0 || static_cast<std::size_t>(n) >= capacity) {
         out[0] = L'\0';
         return false;

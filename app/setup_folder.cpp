@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/process_security.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -92,7 +93,7 @@ bool RandomSetupFolderName(wchar_t* out, std::size_t capacity) {
     }
     wchar_t digits[2 * sizeof(bytes) + 1] = {};
     for (std::size_t i = 0; i < sizeof(bytes); ++i) {
-        std::swprintf(digits + 2 * i, 3, L"%02x", bytes[i]);
+        FormatBounded(digits + 2 * i, 3, L"%02x", bytes[i]);
     }
     return CopyBounded(out, capacity, kSetupFolderPrefix) && AppendBounded(out, capacity, digits);
 }

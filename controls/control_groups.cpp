@@ -1,7 +1,6 @@
 #include "controls/control_groups.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "ui/bk_window.h"
 #include "ui/control_registry.h"
@@ -15,7 +14,7 @@ BkControlGroups& BkControlGroups::Instance() {
 }
 
 void BkControlGroups::Join(const std::string& group, std::int32_t handle) {
-    std::lock_guard<std::mutex> lock(BkControlRegistry::Instance().Lock());
+    ScopedExclusiveLock lock(BkControlRegistry::Instance().Lock());
     std::vector<std::int32_t>& members = groups_[group];
     if (std::find(members.begin(), members.end(), handle) == members.end()) {
         members.push_back(handle);
@@ -23,7 +22,7 @@ void BkControlGroups::Join(const std::string& group, std::int32_t handle) {
 }
 
 void BkControlGroups::Leave(const std::string& group, std::int32_t handle) {
-    std::lock_guard<std::mutex> lock(BkControlRegistry::Instance().Lock());
+    ScopedExclusiveLock lock(BkControlRegistry::Instance().Lock());
     auto found = groups_.find(group);
     if (found == groups_.end()) {
         return;
@@ -36,7 +35,7 @@ void BkControlGroups::Leave(const std::string& group, std::int32_t handle) {
 }
 
 std::vector<std::int32_t> BkControlGroups::Members(const std::string& group) const {
-    std::lock_guard<std::mutex> lock(BkControlRegistry::Instance().Lock());
+    ScopedExclusiveLock lock(BkControlRegistry::Instance().Lock());
     auto found = groups_.find(group);
     return found == groups_.end() ? std::vector<std::int32_t>{} : found->second;
 }

@@ -1,4 +1,5 @@
 #include "controls/list_smooth_scroll.h"
+#include "base/bounded_format.h"
 
 #include <windows.h>
 
@@ -37,7 +38,7 @@ void ListSmoothScroll::Trace(const char* when) const {
     SYSTEMTIME now = {};
     ::GetLocalTime(&now);
     char line[256];
-    std::snprintf(line, sizeof(line),
+    FormatBounded(line, sizeof(line),
                   "TimerScroll:%s:m_bkTimerScroll=nTotalScroll=%d, nScolled=%d, bAdd=%d, "
                   "nChange=%d{ %02d %02d %02d %03d }\n",
                   when, total_, scrolled_, down_ ? 1 : 0, step_, now.wHour, now.wMinute,

@@ -11,6 +11,7 @@
 #include "markup/attribute_reader.h"
 #include "markup/style_pool.h"
 #include "ui/text_painter.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -92,7 +93,7 @@ DWORD CBkProgress::AccessibleRole() const {
 }
 
 std::wstring CBkProgress::AccessibleValue() const {
-    return std::to_wstring(PercentOf(min_, max_, value_)) + L"%";
+    return DecimalText(PercentOf(min_, max_, value_)) + L"%";
 }
 
 SIZE CBkProgress::MeasureContent(SIZE available) {
@@ -108,7 +109,7 @@ SIZE CBkProgress::MeasureContent(SIZE available) {
 }
 
 std::wstring CBkProgress::PercentText(int percent) const {
-    return std::to_wstring(percent) + L"%";
+    return DecimalText(percent) + L"%";
 }
 
 LONG CBkProgress::FillSkinInset(LONG width) const {

@@ -22,7 +22,7 @@ bool IsResourceNumber(const std::string& text) {
             return false;
         }
     }
-    const int id = std::stoi(text);
+    const int id = ParseDecimal(text);
     return id > 0 && id <= 0xFFFF;
 }
 
@@ -81,7 +81,7 @@ HICON CBkIconWnd::LoadedIcon() {
             shared_ = ::LoadIconW(nullptr, MAKEINTRESOURCEW(oem_));
         } else if (IsResourceNumber(src_)) {
             owned_.Reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                         MAKEINTRESOURCEW(std::stoi(src_)),
+                                                         MAKEINTRESOURCEW(ParseDecimal(src_)),
                                                          IMAGE_ICON, side, side, 0)));
         } else if (!src_.empty()) {
             PathBuffer path = {};

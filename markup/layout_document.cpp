@@ -6,6 +6,7 @@
 
 #include "markup/value_parsers.h"
 #include "markup/xml_document.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 namespace {
@@ -26,7 +27,7 @@ std::string TextOrEmpty(const TiXmlElement* element, const char* name) {
 // Room for two prefixes and every 32-bit value.
 std::string FormatPosition(const char* format, int value) {
     char buffer[48];
-    const int written = std::snprintf(buffer, sizeof buffer, format, value);
+    const int written = FormatBounded(buffer, sizeof buffer, format, value);
     if (written < 0 || static_cast<size_t>(written) >= sizeof buffer) {
         return kFillPosition;  // cannot happen for an int; never hand out a cut text
     }

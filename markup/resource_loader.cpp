@@ -4,6 +4,7 @@
 
 #include "base/win_handles.h"
 #include "markup/value_parsers.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 
@@ -58,7 +59,7 @@ bool BkResourceLoader::FromDirectory(const char* type, UINT id, std::string& byt
     if (directory_.empty()) {
         return false;
     }
-    const std::wstring path = directory_ + L"\\" + std::to_wstring(id) + L"." + Utf8ToUtf16(type);
+    const std::wstring path = directory_ + L"\\" + DecimalText(id) + L"." + Utf8ToUtf16(type);
     return ReadWholeFile(path, bytes);
 }
 
@@ -103,7 +104,7 @@ ScopedBitmap BkResourceLoader::LoadBitmapImage(UINT id) const {
         bitmap = fromModule(own_ ? own_ : ::GetModuleHandleW(nullptr));
     }
     if (bitmap == nullptr && !directory_.empty()) {
-        const std::wstring path = directory_ + L"\\" + std::to_wstring(id) + L".bmp";
+        const std::wstring path = directory_ + L"\\" + DecimalText(id) + L".bmp";
         bitmap = static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     }

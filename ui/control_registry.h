@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <unordered_map>
+
+#include "base/exclusive_lock.h"
 
 namespace velora {
 
@@ -28,12 +29,12 @@ class BkControlRegistry {
     std::int32_t LastHandle() const;
 
     // Also guards the radio and image-button group map kept by the controls.
-    std::mutex& Lock() const { return lock_; }
+    ExclusiveLock& Lock() const { return lock_; }
 
   private:
     BkControlRegistry() = default;
 
-    mutable std::mutex lock_;
+    mutable ExclusiveLock lock_;
     std::int32_t counter_ = 0;
     std::unordered_map<std::int32_t, CBkWindow*> controls_;
 };

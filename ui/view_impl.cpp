@@ -6,6 +6,7 @@
 #include "ui/accessible_events.h"
 #include "ui/bk_window.h"
 #include "ui/list_impl.h"
+#include "base/bounded_format.h"
 
 namespace velora {
 
@@ -39,7 +40,7 @@ bool CBkViewImpl::SetItemAttribute(int id, const char* name, const std::wstring&
 
 bool CBkViewImpl::SetItemIntAttribute(int id, const char* name, int value) {
     wchar_t text[16];
-    std::swprintf(text, 16, L"%d", value);
+    FormatBounded(text, 16, L"%d", value);
     return SetItemAttribute(id, name, text);
 }
 
