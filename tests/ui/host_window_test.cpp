@@ -487,6 +487,17 @@ TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
     EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "everything repaints after a resize";
 }
 
+TEST_F(HostWindowTest, FullRepaintSkipsControlsOutsideTheWindow) {
+    Open(
+        "<layer width=\"400\" height=\"300\"><body>"
+        "<text id=\"1\" pos=\"0,0,100,100\"/>"
+        "<text id=\"2\" pos=\"0,300,100,400\"/></body></layer>");
+    dialog_.InvalidateAll();
+    test::PaintLog().clear();
+    PaintNow();
+    EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "id 2 lies below the window";
+}
+
 TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
     Open(
         "<layer width=\"40\" height=\"30\"><body crbg=\"2F6BFF\">"
