@@ -1,6 +1,5 @@
 #include "app/driver.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 
 #include <cwchar>
@@ -42,13 +41,6 @@ class WindowModuleScope {
     WindowModuleScope(const WindowModuleScope&) = delete;
     WindowModuleScope& operator=(const WindowModuleScope&) = delete;
 };
-
-void InitCommonControls() {
-    INITCOMMONCONTROLSEX icc = {};
-    icc.dwSize = sizeof(icc);
-    icc.dwICC = ICC_BAR_CLASSES;
-    ::InitCommonControlsEx(&icc);
-}
 
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
@@ -188,7 +180,6 @@ int RunInstaller(HINSTANCE instance) {
         return LogExit(silent ? kExitAlreadyRunning : kExitOk);
     }
 
-    InitCommonControls();
     windowModule.emplace(instance);
     // Shared markup tables, before any window exists.
     BkSkinObjectPool::Instance().Load(kSkinTableId);

@@ -14,11 +14,16 @@ int CallLength(std::size_t count) {
 
 class LineFitter {
   public:
-    // The first try of a run's first line.
+    // The first try while no line has been filled yet.
     static constexpr std::size_t kFirstProbe = 64;
+    // Guesses beyond this are not trusted (near-zero widths).
+    static constexpr std::size_t kLongestGuess = 1 << 16;
 
     LineFitter(const std::wstring& text, IRichTextGraphics& graphics, const RichTextFlow& flow)
-        : text_(text), graphics_(graphics), flow_(flow) {}
+        : text_(text), graphics_(graphics), flow_(flow), charWidth_(flow.charWidth) {}
+
+    // The mean character width of the last filled line (see RichTextFlow).
+    float CharWidth() const { return charWidth_; }
 
     // Characters [start, start + count) placed at the pen, up to the line's end.
     RichRect Fit(std::size_t start, std::size_t count) const {
@@ -40,21 +45,44 @@ class LineFitter {
     }
 
     // The same answer found by galloping and halving. The first try is one
-    // character more than the previous line took (lines of one run tend to
-    // hold alike), then that line's count; from a fitting try prefixes
-    // double until one does not fit, and a binary search between the last
-    // two finds the longest that does. Nothing much longer than a line is
-    // measured, so a long run costs time linear in its length, not in its
-    // length times its lines.
+    // character more than the rest of the line would hold at the mean
+    // character width of the last filled line, then that guess; from a
+    // fitting try, one more, then prefixes double until one does not fit,
+    // and a binary search between the last two finds the longest that does.
+    // Nothing much longer than a line is measured, so a long run costs time
+    // linear in its length, not in its length times its lines. After a piece
+    // that ended because one more character did not fit, the pen usually
+    // stays just short of the line's end: one character is tried first, and
+    // when it does not fit either that is the answer.
     std::size_t Binary(std::size_t start, std::size_t count, RichRect& rect) {
+        if (lineFilled_ && flow_.x > flow_.left) {
+            lineFilled_ = false;
+            rect = Fit(start, 1);
+            if (!Fits(rect)) {
+                return 1;
+            }
+        }
         const std::size_t answer = Gallop(start, count, rect);
-        hint_ = answer + 1;
+        lineFilled_ = answer < count && Fits(rect);
+        if (answer < count) {
+            charWidth_ = rect.Width() / static_cast<float>(answer);
+        }
         return answer;
     }
 
   private:
+    // One character more than the rest of the line would hold at the last
+    // filled line's mean character width.
+    std::size_t Hint() const {
+        const float guess = (flow_.right - flow_.x) / charWidth_;
+        if (!(charWidth_ > 0) || !(guess >= 0) || guess >= static_cast<float>(kLongestGuess)) {
+            return kFirstProbe;
+        }
+        return std::max<std::size_t>(1, static_cast<std::size_t>(guess)) + 1;
+    }
+
     std::size_t Gallop(std::size_t start, std::size_t count, RichRect& rect) const {
-        std::size_t probe = std::min(count, hint_);
+        std::size_t probe = std::min(count, Hint());
         RichRect tried = Fit(start, probe);
         if (!Fits(tried)) {
             if (probe == 1) {
@@ -66,15 +94,19 @@ class LineFitter {
             if (!Fits(tried)) {
                 return Search(start, 1, probe - 1, 0, RichRect{}, rect);
             }
-            if (probe + 1 == std::min(count, hint_)) {
+            if (probe + 1 == std::min(count, Hint())) {
                 rect = tried;
                 return probe;
             }
         }
         std::size_t found = probe;
         RichRect foundRect = tried;
+        // The guess fits: one character more is tried before doubling, as a
+        // line often holds just one more than the last.
+        bool oneMore = true;
         while (found < count) {
-            probe = found > count / 2 ? count : found * 2;
+            probe = oneMore ? found + 1 : (found > count / 2 ? count : found * 2);
+            oneMore = false;
             tried = Fit(start, probe);
             if (!Fits(tried)) {
                 return Search(start, found + 1, probe - 1, found, foundRect, rect);
@@ -118,7 +150,8 @@ class LineFitter {
     const std::wstring& text_;
     IRichTextGraphics& graphics_;
     const RichTextFlow& flow_;
-    std::size_t hint_ = kFirstProbe;
+    float charWidth_;
+    bool lineFilled_ = false;  // the last answer was cut by the line's end
 };
 
 }  // namespace
@@ -177,6 +210,7 @@ std::vector<RichTextPiece> FlowRunPieces(const std::wstring& text, IRichTextGrap
         }
         next += count;
     }
+    flow.charWidth = fitter.CharWidth();
     return pieces;
 }
 

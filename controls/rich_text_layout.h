@@ -17,6 +17,10 @@ struct RichTextFlow {
     float lineHeight = 20;
     float x = 0;
     float y = 0;
+    // The mean width of a character on the last line a run filled (0: none
+    // yet): how many characters the next line holds is first guessed from
+    // it, also in the next run. Saves measurements only.
+    float charWidth = 0;
 
     float Width() const { return right - left; }
     void NewLine() {

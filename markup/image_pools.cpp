@@ -5,6 +5,7 @@
 
 #include "base/gdi_scopes.h"
 #include "markup/dib32.h"
+#include "markup/picture_decoder.h"
 #include "markup/resource_loader.h"
 
 namespace velora {
@@ -68,14 +69,39 @@ gdip::ScopedImage DetachedCopy(gdip::GpImage* decoded, UINT width, UINT height) 
     return copy;
 }
 
-}  // namespace
-
-BkImage DecodeImage(const std::string& bytes) {
+// A GDI+ bitmap of its own holding decoded pixels, so everything that draws
+// pictures keeps drawing GDI+ images.
+BkImage BitmapOf(const DecodedPixels& pixels) {
     BkImage result;
     const gdip::Api* api = gdip::Functions();
-    if (api == nullptr || bytes.empty()) {
+    gdip::ScopedImage bitmap;
+    if (api->GdipCreateBitmapFromScan0(
+            static_cast<INT>(pixels.width), static_cast<INT>(pixels.height), 0,
+            gdip::kPixelFormat32bppARGB, nullptr, bitmap.Receive()) != gdip::kOk) {
         return result;
     }
+    {
+        gdip::ScopedBitmapLock to(bitmap.Get(), pixels.width, pixels.height, gdip::kLockWrite,
+                                  gdip::kPixelFormat32bppARGB);
+        if (!to.IsLocked()) {
+            return result;
+        }
+        const std::size_t row = static_cast<std::size_t>(pixels.width) * 4;
+        for (UINT y = 0; y < pixels.height; ++y) {
+            std::memcpy(static_cast<BYTE*>(to.Data().scan0) + y * to.Data().stride,
+                        pixels.bgra.Get() + y * row, row);
+        }
+    }
+    result.image = std::move(bitmap);
+    result.width = pixels.width;
+    result.height = pixels.height;
+    return result;
+}
+
+// Other formats (only picture files can be one) through GDI+'s decoders.
+BkImage DecodeThroughGdiplus(const std::string& bytes) {
+    BkImage result;
+    const gdip::Api* api = gdip::Functions();
     ScopedStream stream = StreamOver(bytes);
     gdip::ScopedImage decoded;
     if (!stream || api->GdipLoadImageFromStream(stream.Get(), decoded.Receive()) != gdip::kOk) {
@@ -96,6 +122,19 @@ BkImage DecodeImage(const std::string& bytes) {
         result.height = height;
     }
     return result;
+}
+
+}  // namespace
+
+BkImage DecodeImage(const std::string& bytes) {
+    if (gdip::Functions() == nullptr || bytes.empty()) {
+        return BkImage();
+    }
+    if (!IsPngOrJpeg(bytes)) {
+        return DecodeThroughGdiplus(bytes);
+    }
+    const DecodedPixels pixels = DecodePngOrJpeg(bytes);
+    return pixels.bgra ? BitmapOf(pixels) : BkImage();
 }
 
 const BkImage& BkImageCache::Get(UINT id) {

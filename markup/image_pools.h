@@ -17,8 +17,10 @@ struct BkImage {
     UINT height = 0;
 };
 
-// Decodes PNG or JPEG bytes into a picture of its own, or an empty one for
-// bytes GDI+ cannot read or a picture larger than a DIB may be.
+// Decodes picture bytes into a GDI+ bitmap of its own, or an empty one for
+// bytes that cannot be read or a picture larger than a DIB may be. PNG and
+// JPEG are decoded without GDI+'s decoders (picture_decoder.h); other formats,
+// which only picture files read from disk can be, through them.
 BkImage DecodeImage(const std::string& bytes);
 
 // Pictures of one resource type ("png" or "jpg") by id. Each id is decoded
@@ -50,7 +52,7 @@ class BkPngPool {
     BkImageCache cache_{"png"};
 };
 
-// JPEG pictures by resource id, decoded through the GDI+ the PNG pool runs.
+// JPEG pictures by resource id, held as bitmaps of the GDI+ the PNG pool runs.
 class BkJpgPool {
   public:
     static BkJpgPool& Instance();

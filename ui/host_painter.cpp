@@ -156,11 +156,20 @@ void CBkHostPainter::RepaintBuffer(HDC dc) {
             ::SelectObject(dc, font);
         }
         ::SetBkMode(dc, TRANSPARENT);
+        // A full repaint is limited to the buffer too: controls placed outside
+        // it (the custom-install area below the first page) are not drawn,
+        // and their pictures not decoded, until they come into view.
+        const RECT area = {0, 0, backBuffer_.Width(), backBuffer_.Height()};
+        ScopedRegion whole;
         HRGN region = dirtyRegion_.Get();
+        if (region == nullptr) {
+            whole.Reset(::CreateRectRgnIndirect(&area));
+            region = whole.Get();
+        }
         if (region != nullptr) {
             ::SelectClipRgn(dc, region);
         }
-        source_.PaintContent(dc, region, RECT{0, 0, backBuffer_.Width(), backBuffer_.Height()});
+        source_.PaintContent(dc, region, area);
     }
     dirtyRegion_.Reset();
 }

@@ -8,13 +8,20 @@
 
 namespace velora {
 
-void CBkHostToolTip::Create() {
+bool CBkHostToolTip::EnsureCreated() {
     HWND window = window_.Handle();
+    if (toolTip_ != nullptr || detached_ || window == nullptr) {
+        return toolTip_ != nullptr;
+    }
+    INITCOMMONCONTROLSEX classes = {};
+    classes.dwSize = sizeof(classes);
+    classes.dwICC = ICC_BAR_CLASSES;  // tooltips_class32 among them
+    ::InitCommonControlsEx(&classes);
     toolTip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
                                  nullptr, BkWindowModule::Instance(), nullptr);
     if (toolTip_ == nullptr) {
-        return;
+        return false;
     }
     TTTOOLINFOW tool = {};
     tool.cbSize = sizeof(tool);
@@ -25,6 +32,9 @@ void CBkHostToolTip::Create() {
     ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, AddressParam(tool));
     ::SendMessageW(toolTip_, TTM_ACTIVATE, TRUE, 0);
     ::SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 5000);
+    // The move in progress reached no tip yet: it is relayed once there is.
+    moveRelayed_ = false;
+    return true;
 }
 
 bool CBkHostToolTip::IsShown() const {
@@ -68,7 +78,10 @@ void CBkHostToolTip::UpdateText(const wchar_t* text) {
 }
 
 void CBkHostToolTip::FollowHover(const std::wstring& text) {
-    if (toolTip_ != nullptr && text != text_) {
+    if (toolTip_ == nullptr && (text.empty() || !EnsureCreated())) {
+        return;
+    }
+    if (text != text_) {
         text_ = text;
         UpdateText(text_.c_str());
         if (text_.empty() && IsShown()) {
@@ -82,9 +95,17 @@ void CBkHostToolTip::FollowHover(const std::wstring& text) {
 }
 
 void CBkHostToolTip::SetText(const wchar_t* text) {
-    if (toolTip_ != nullptr && text != nullptr) {
-        text_ = text;
-        UpdateText(text);
+    if (text == nullptr) {
+        return;
+    }
+    const bool creating = toolTip_ == nullptr;
+    if (creating && (*text == L'\0' || !EnsureCreated())) {
+        return;
+    }
+    text_ = text;
+    UpdateText(text);
+    if (creating) {
+        Relay(WM_MOUSEMOVE, moveKeys_, moveLParam_);
     }
 }
 

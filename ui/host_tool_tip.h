@@ -10,16 +10,19 @@ class CBkWindow;
 class CBkWindowImpl;
 
 // The host window's tool tip: one `tooltips_class32` window that watches the
-// whole host window as one tool and shows the hovered control's tip.
+// whole host window as one tool and shows the hovered control's tip. The tip
+// window (and the common controls' classes) are made when a control with a
+// tip is first hovered: most windows never show one.
 class CBkHostToolTip {
   public:
     // `window` must outlive the tool tip.
     explicit CBkHostToolTip(const CBkWindowImpl& window) : window_(window) {}
 
-    // Makes the tip window for the host window (after its creation).
-    void Create();
     // WM_DESTROY: the tip window is destroyed with its owner.
-    void Detach() { toolTip_ = nullptr; }
+    void Detach() {
+        toolTip_ = nullptr;
+        detached_ = true;
+    }
 
     // Passes a mouse message on to the tip.
     void Relay(UINT message, WPARAM wParam, LPARAM lParam);
@@ -35,11 +38,14 @@ class CBkHostToolTip {
     bool AnswerTextRequest(const NMHDR& header, LPARAM lParam, const CBkWindow* hovered) const;
 
   private:
+    // Makes the tip window once; false when there is none.
+    bool EnsureCreated();
     bool IsShown() const;
     void UpdateText(const wchar_t* text);
 
     const CBkWindowImpl& window_;
     HWND toolTip_ = nullptr;  // owned by the host window
+    bool detached_ = false;   // the host window is gone: no new tip window
     std::wstring text_;       // what the tip shows now
     bool moveRelayed_ = false;
     WPARAM moveKeys_ = 0;

@@ -61,7 +61,6 @@ HWND CBkDialogViewImplEx::Create(HWND owner, const RECT* rect) {
         return nullptr;
     }
     sections_.SetHost(window);
-    toolTip_.Create();
     painter_.DropDirtyRegion();
     if (shadowEnabled_ && !sections_.IsChildWindow()) {
         shadow_ = std::make_unique<CShadowWnd>();

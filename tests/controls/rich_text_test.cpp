@@ -294,6 +294,22 @@ TEST(RichTextFlowTest, BinarySearchFitGivesTheLinearPiecesWithFewerMeasurements)
     EXPECT_LT(binaryMeasurements * 5, linearMeasurements);
 }
 
+TEST(RichTextFlowTest, IndentedParagraphsTakeAboutThreeMeasurementsALine) {
+    // Like the licence text: one run per paragraph after an indent, and
+    // lines that end a few pixels short of the box's edge.
+    FakeGraphics graphics;
+    RichTextFlow flow = Box(0, 535);
+    for (int paragraph = 0; paragraph < 12; ++paragraph) {
+        FlowOffset(flow, 24);
+        FlowRunPieces(std::wstring(150 + 37 * paragraph, L'x'), graphics, flow);
+        FlowBreak(flow);
+    }
+    // Two to find where a line ends, one to see that the rest of it is too
+    // short for the next character.
+    const int lines = static_cast<int>(flow.y / flow.lineHeight);
+    EXPECT_LE(graphics.measurements, 3 * lines + 12) << lines << " lines";
+}
+
 TEST(RichTextFlowTest, AnUnbrokenRunIsMeasuredInTimeLinearInItsLength) {
     // A quadratic placement measures each line's rest again: for this run
     // that is thousands of times its length.

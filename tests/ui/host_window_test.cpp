@@ -431,9 +431,9 @@ TEST_F(HostWindowTest, TipTextFollowsTheHoveredControl) {
         "<layer width=\"400\" height=\"300\"><body>"
         "<text id=\"1\" tip=\"first\" pos=\"0,0,100,100\"/>"
         "<text id=\"2\" tip=\"second\" pos=\"200,0,300,100\"/></body></layer>");
-    HWND toolTip = ToolTipOf(dialog_.Handle());
-    ASSERT_NE(nullptr, toolTip);
     Send(WM_MOUSEMOVE, 50, 50);
+    HWND toolTip = ToolTipOf(dialog_.Handle());
+    ASSERT_NE(nullptr, toolTip) << "made for the first control with a tip";
     EXPECT_EQ(L"first", TipText(toolTip, dialog_.Handle()));
     Send(WM_MOUSEMOVE, 51, 51);
     EXPECT_EQ(L"first", TipText(toolTip, dialog_.Handle()));
@@ -447,8 +447,6 @@ TEST_F(HostWindowTest, TipShowsOverAControlWithOneAndGoesOverOneWithout) {
         "<text id=\"1\" pos=\"0,0,100,100\"/>"
         "<text id=\"2\" tip=\"second\" pos=\"200,0,300,100\"/></body></layer>");
     HWND window = dialog_.Handle();
-    HWND toolTip = ToolTipOf(window);
-    ASSERT_NE(nullptr, toolTip);
     // Tips show only for the active window.
     ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
     ::SetForegroundWindow(window);
@@ -457,10 +455,12 @@ TEST_F(HostWindowTest, TipShowsOverAControlWithOneAndGoesOverOneWithout) {
     // The tip checks where the cursor really is when its delay runs out.
     ::SetCursorPos(place.left + 50, place.top + 50);
     Send(WM_MOUSEMOVE, 50, 50);
-    EXPECT_FALSE(test::PumpUntil(1000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }))
-        << "no tip over a control without one";
+    test::PumpUntil(1000, [] { return false; });
+    EXPECT_EQ(nullptr, ToolTipOf(window)) << "no tip window before a control with a tip";
     ::SetCursorPos(place.left + 250, place.top + 50);
     Send(WM_MOUSEMOVE, 250, 50);
+    HWND toolTip = ToolTipOf(window);
+    ASSERT_NE(nullptr, toolTip);
     EXPECT_TRUE(test::PumpUntil(3000, [&] { return ::IsWindowVisible(toolTip) != FALSE; }));
     EXPECT_EQ(L"second", TipText(toolTip, window));
 
@@ -485,6 +485,17 @@ TEST_F(HostWindowTest, ResizeRebuildsTheBufferOnlyForANewSize) {
     test::PaintLog().clear();
     PaintNow();
     EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "everything repaints after a resize";
+}
+
+TEST_F(HostWindowTest, FullRepaintSkipsControlsOutsideTheWindow) {
+    Open(
+        "<layer width=\"400\" height=\"300\"><body>"
+        "<text id=\"1\" pos=\"0,0,100,100\"/>"
+        "<text id=\"2\" pos=\"0,300,100,400\"/></body></layer>");
+    dialog_.InvalidateAll();
+    test::PaintLog().clear();
+    PaintNow();
+    EXPECT_EQ((std::vector<int>{1}), test::PaintLog()) << "id 2 lies below the window";
 }
 
 TEST_F(HostWindowTest, PrintRendersTheTreeIntoAnyDc) {
