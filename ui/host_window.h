@@ -101,6 +101,9 @@ class CBkDialogViewImplEx : public CBkWindowImpl,
   private:
     struct MessageEntry;
     static const MessageEntry* FindEntry(UINT message);
+    // Runs the map's handler of `message`; false when it has none or the
+    // handler leaves the message to others.
+    bool RunMapped(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ForwardToShadow(UINT message, WPARAM wParam, LPARAM lParam);
     void LayoutSections();
 
