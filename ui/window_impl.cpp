@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/message_params.h"
+
 namespace velora {
 namespace {
 
@@ -104,7 +106,7 @@ LRESULT CALLBACK CBkWindowImpl::WindowProc(HWND window, UINT message, WPARAM wPa
                                            LPARAM lParam) {
     auto* self = reinterpret_cast<CBkWindowImpl*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        const auto* create = ParamAddress<const CREATESTRUCTW>(lParam);
         self = static_cast<CBkWindowImpl*>(create->lpCreateParams);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         if (self != nullptr) {
