@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/gdi_scopes.h"
+#include "base/win_handles.h"
 #include "markup/dib32.h"
 #include "markup/picture_decoder.h"
 #include "markup/resource_loader.h"
@@ -11,13 +12,7 @@
 namespace velora {
 namespace {
 
-struct StreamTraits {
-    using Type = IStream*;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type stream) { return stream != nullptr; }
-    static void Close(Type stream) { stream->Release(); }
-};
-using ScopedStream = UniqueResource<StreamTraits>;
+using ScopedStream = ScopedComPtr<IStream>;
 
 // Resource ids are 16 bits; a larger number would silently name another one.
 bool IsResourceId(UINT id) {

@@ -6,18 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/win_handles.h"
 #include "markup/gdiplus_runtime.h"
 #include "markup/image_pools.h"
 
 namespace velora::test {
 namespace {
-
-struct StreamTraits {
-    using Type = IStream*;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type stream) { return stream != nullptr; }
-    static void Close(Type stream) { stream->Release(); }
-};
 
 std::string Encode(int width, int height, const Argb& pixels, const CLSID& encoder) {
     BkPngPool::Instance();  // GDI+ running
@@ -30,7 +24,7 @@ std::string Encode(int width, int height, const Argb& pixels, const CLSID& encod
     gdip::ScopedImage bitmap;
     api->GdipCreateBitmapFromScan0(width, height, width * 4, gdip::kPixelFormat32bppARGB,
                                    reinterpret_cast<BYTE*>(copy.data()), bitmap.Receive());
-    UniqueResource<StreamTraits> stream;
+    ScopedComPtr<IStream> stream;
     ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
     if (!bitmap || !stream ||
         api->GdipSaveImageToStream(bitmap.Get(), stream.Get(), &encoder, nullptr) != gdip::kOk) {
